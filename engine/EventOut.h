@@ -1,0 +1,15 @@
+// Sent to an object whose move took its box out of the world.
+#pragma once
+
+#include "Event.h"
+
+namespace qm {
+
+inline const std::string OUT_EVENT = "qm::out";
+
+class EventOut : public Event {
+public:
+  EventOut();
+};
+
+} // namespace qm

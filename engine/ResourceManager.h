@@ -1,0 +1,56 @@
+// Owns every sprite, sound and music track of the running game and hands them
+// out by label. A singleton started by the game manager.
+#pragma once
+
+#include "Manager.h"
+#include "Music.h"
+#include "Sound.h"
+#include "Sprite.h"
+
+#include <memory>
+#include <string>
+
+namespace qm {
+
+inline constexpr int MAX_SPRITES = 500;
+inline constexpr int MAX_SOUNDS = 50;
+inline constexpr int MAX_MUSICS = 50;
+
+class ResourceManager : public Manager {
+public:
+  static ResourceManager &getInstance();
+
+  int startUp() override;
+  // Frees every sprite; sounds and music stay until program end.
+  void shutDown() override;
+
+  // Reads a sprite file and appends the sprite under label; -1 on failure.
+  int loadSprite(std::string filename, std::string label);
+  int unloadSprite(std::string label);
+  // The first sprite with the label, or nullptr.
+  Sprite *getSprite(std::string label) const;
+
+  int loadSound(std::string filename, std::string label);
+  // Always 0.
+  int unloadSound(std::string label);
+  Sound *getSound(std::string label);
+
+  int loadMusic(std::string filename, std::string label);
+  // Clears the label; the slot stays in use since music cannot be moved.
+  int unloadMusic(std::string label);
+  Music *getMusic(std::string label);
+
+private:
+  ResourceManager();
+  ResourceManager(const ResourceManager &);
+  void operator=(const ResourceManager &);
+
+  std::unique_ptr<Sprite> m_p_sprite[MAX_SPRITES];
+  int m_sprite_count;
+  Sound m_sound[MAX_SOUNDS];
+  int m_sound_count;
+  Music m_music[MAX_MUSICS];
+  int m_music_count;
+};
+
+} // namespace qm

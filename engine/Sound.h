@@ -1,0 +1,33 @@
+// A sound effect held whole in memory, found by its label. Lives in a slot of
+// the resource manager.
+#pragma once
+
+#include <SFML/Audio.hpp>
+
+#include <string>
+
+namespace qm {
+
+class Sound {
+public:
+  Sound();
+  ~Sound();
+  // Takes the other's samples and label; the voice plays this sound's own
+  // copy of the samples.
+  Sound &operator=(const Sound &other);
+
+  int loadSound(std::string filename);
+  void setLabel(std::string new_label);
+  std::string getLabel() const;
+  void play(bool loop);
+  void stop();
+  void pause();
+  sf::Sound getSound() const;
+
+private:
+  sf::Sound m_sound;
+  sf::SoundBuffer m_sound_buffer;
+  std::string m_label;
+};
+
+} // namespace qm
