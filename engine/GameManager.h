@@ -39,4 +39,9 @@ private:
   int frame_time;
 };
 
+// Microseconds to sleep after a pass that took loop_time of a frame of
+// target_time: never negative, and never more than one frame, even when the
+// wall clock jumped back during the pass.
+long frameSleepTime(long target_time, long loop_time);
+
 } // namespace qm

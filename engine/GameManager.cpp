@@ -1,0 +1,114 @@
+#include "GameManager.h"
+
+#include "Box.h"
+#include "Clock.h"
+#include "DisplayManager.h"
+#include "EventStep.h"
+#include "InputManager.h"
+#include "LogManager.h"
+#include "ResourceManager.h"
+#include "WorldManager.h"
+
+namespace qm {
+
+GameManager::GameManager() : game_over(false), frame_time(FRAME_TIME_DEFAULT) {
+  setType("GameManager");
+}
+
+GameManager &GameManager::getInstance() {
+  static GameManager game_manager;
+  return game_manager;
+}
+
+int GameManager::startUp() {
+  LogManager &log_manager = LogManager::getInstance();
+  if (log_manager.startUp() == -1) {
+    return -1;
+  }
+  WorldManager &world_manager = WorldManager::getInstance();
+  if (world_manager.startUp() == -1) {
+    log_manager.writeLog("Error!: Unable to start up WorldManager\n");
+    return -1;
+  }
+  DisplayManager &display_manager = DisplayManager::getInstance();
+  if (display_manager.startUp() == -1) {
+    log_manager.writeLog("Error!: Unable to start up DisplayManager\n");
+    return -1;
+  }
+  // The world is exactly the screen's grid, and the view shows all of it.
+  const Box screen(Vector(0, 0), static_cast<float>(display_manager.getHorizontal()),
+                   static_cast<float>(display_manager.getVertical()));
+  world_manager.setBoundary(screen);
+  world_manager.setView(screen);
+
+  if (InputManager::getInstance().startUp() == -1) {
+    log_manager.writeLog("Error!: Unable to start up InputManager\n");
+    return -1;
+  }
+  if (ResourceManager::getInstance().startUp() == -1) {
+    log_manager.writeLog("Error! Unable to start up ResourceManager\n");
+    return -1;
+  }
+  return Manager::startUp();
+}
+
+void GameManager::shutDown() {
+  setGameOver(true);
+  // Input needs the display's window, and the world's objects may still
+  // refer to resources and write to the log while they are deleted.
+  ResourceManager::getInstance().shutDown();
+  InputManager::getInstance().shutDown();
+  DisplayManager::getInstance().shutDown();
+  WorldManager::getInstance().shutDown();
+  LogManager::getInstance().shutDown();
+  Manager::shutDown();
+}
+
+void GameManager::run() {
+  Clock clock;
+  int game_loop_count = 0;
+  while (!game_over) {
+    clock.delta();
+    runPass(game_loop_count);
+    const long loop_time = clock.split();
+    const long target_time = getFrameTime() * 1000;
+    clock.sleep(frameSleepTime(target_time, loop_time));
+    game_loop_count++;
+  }
+}
+
+void GameManager::runPass(int step_count) {
+  EventStep step_event(step_count);
+  onEvent(&step_event);
+  InputManager::getInstance().getInput();
+  WorldManager &world_manager = WorldManager::getInstance();
+  world_manager.update();
+  world_manager.draw();
+  DisplayManager::getInstance().swapBuffers();
+}
+
+void GameManager::setGameOver(bool new_game_over) {
+  game_over = new_game_over;
+}
+
+bool GameManager::getGameOver() const {
+  return game_over;
+}
+
+int GameManager::getFrameTime() const {
+  return frame_time;
+}
+
+long frameSleepTime(long target_time, long loop_time) {
+  // A pass cannot take negative time: the wall clock was set back.
+  if (loop_time < 0) {
+    return target_time;
+  }
+  // An overlong pass is not caught up on.
+  if (loop_time >= target_time) {
+    return 0;
+  }
+  return target_time - loop_time;
+}
+
+} // namespace qm

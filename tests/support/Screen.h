@@ -1,0 +1,52 @@
+// Pixel checks for drawing tests: a snapshot of the window's back buffer, read
+// cell by cell on the display's character grid (cells of 12 x 32 pixels).
+//
+// Draw, then capture before swapBuffers (which shows the picture and clears
+// the back buffer). Start from a cleared buffer, since a new window's is
+// undefined: one swapBuffers in the fixture does it.
+//
+//   qm::DisplayManager &display = qm::DisplayManager::getInstance();
+//   display.swapBuffers();
+//   display.drawCh(qm::Vector(3, 2), 'A', qm::RED);
+//   qm_test::Screen screen = qm_test::Screen::capture();
+//   EXPECT_TRUE(screen.hasInk(3, 2));
+//   EXPECT_EQ(screen.inkColor(3, 2), sf::Color::Red);
+//   EXPECT_EQ(screen.inkRow(2, 0, 6), "...#..");
+//
+// Needs a window, so only for tests under Xvfb.
+#pragma once
+
+#include <SFML/Graphics/Image.hpp>
+
+#include <string>
+
+namespace qm_test {
+
+class Screen {
+public:
+  // The back buffer of the display manager's window as it stands; an empty
+  // (all black) picture when there is no window.
+  static Screen capture();
+
+  explicit Screen(const sf::Image &image);
+
+  // Whether a character was drawn in the cell: any pixel that is not black in
+  // the inner part of the cell, where the glyph of the cell's own character
+  // falls. Glyphs overhang their cell by a pixel, so the cell's outer pixels
+  // are ignored and a neighbour's glyph never counts.
+  bool hasInk(int col, int row) const;
+  // The brightest pixel of that inner part: the character's colour where its
+  // stroke is solid; black when the cell has no ink.
+  sf::Color inkColor(int col, int row) const;
+  // One character per cell from first_col, count cells: '#' with ink, '.'
+  // without. Easy to compare with a picture of the expected row.
+  std::string inkRow(int row, int first_col, int count) const;
+
+  sf::Color pixel(int x, int y) const;
+  const sf::Image &image() const { return m_image; }
+
+private:
+  sf::Image m_image;
+};
+
+} // namespace qm_test
