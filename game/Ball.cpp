@@ -1,0 +1,188 @@
+#include "Ball.h"
+
+#include "EventCollision.h"
+#include "EventOut.h"
+#include "EventSpeed.h"
+#include "EventStep.h"
+#include "EventView.h"
+#include "GameOver.h"
+#include "PowerUp.h"
+#include "ResourceManager.h"
+#include "WorldManager.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+namespace {
+
+// One component 0.001 further from zero, or nearer to it; 0 counts as
+// positive either way.
+float faster(float v) {
+  return v < 0 ? float(v - 0.001) : float(v + 0.001);
+}
+float slower(float v) {
+  return v < 0 ? float(v + 0.001) : float(v - 0.001);
+}
+
+bool isType(const qm::Object *p_o, const std::string &type) {
+  return p_o != nullptr && p_o->getType() == type;
+}
+
+bool eitherIs(const qm::EventCollision *p_c, const std::string &type) {
+  return isType(p_c->getObject1(), type) || isType(p_c->getObject2(), type);
+}
+
+void playImpact() {
+  qm::Sound *p_sound = qm::ResourceManager::getInstance().getSound("impact");
+  if (p_sound != nullptr) {
+    p_sound->play(false);
+  }
+}
+
+} // namespace
+
+Ball::Ball() {
+  setType("Ball");
+  setSprite("ball");
+  srand(static_cast<unsigned>(time(NULL) % 100));
+  const int r = rand() % 100;
+  float vx = float(r + 0.05);
+  vx = vx / 100.0f;
+  acceleration = qm::Vector(-0.05f, -0.9f);
+  setVelocity(qm::Vector(vx, 0.23f));
+  moveToStart();
+  setSolidness(qm::SOFT);
+  bounce_slowdown = 3;
+  bounce_countdown = bounce_slowdown;
+  speed_slowdown = 1485;
+  speed_countdown = speed_slowdown;
+  power_up_slowdown = 330;
+  power_up_countdown = power_up_slowdown;
+}
+
+int Ball::eventHandler(const qm::Event *p_e) {
+  const std::string type = p_e->getType();
+  if (type == qm::STEP_EVENT) {
+    step();
+    return 1;
+  }
+  if (type == qm::OUT_EVENT) {
+    out();
+    return 1;
+  }
+  if (type == qm::COLLISION_EVENT) {
+    hit(static_cast<const qm::EventCollision *>(p_e));
+    return 1;
+  }
+  if (type == SPEED_EVENT) {
+    speed();
+    return 1;
+  }
+  return 0;
+}
+
+qm::Vector Ball::predictPosition() {
+  const qm::Vector velocity = getVelocity();
+  if (velocity.getMagnitude() > 0) {
+    return getPosition() +
+           qm::Vector(velocity.getX() + acceleration.getX(), velocity.getY() + acceleration.getY());
+  }
+  return getPosition();
+}
+
+void Ball::moveToStart() {
+  qm::WorldManager &world_manager = qm::WorldManager::getInstance();
+  const float h = world_manager.getBoundary().getHorizontal();
+  srand(static_cast<unsigned>(time(NULL) % 100));
+  const float x = startColumn(rand(), h);
+  world_manager.moveObject(this, qm::Vector(x, 3.0f));
+}
+
+void Ball::bounce() {
+  const qm::Vector velocity = getVelocity();
+  setVelocity(qm::Vector(float(velocity.getX() + 0.03), -velocity.getY()));
+}
+
+void Ball::bounceTop() {
+  const qm::Vector velocity = getVelocity();
+  setVelocity(qm::Vector(float(-(velocity.getX() + 0.03)), -velocity.getY()));
+}
+
+void Ball::bounceSide() {
+  const qm::Vector velocity = getVelocity();
+  setVelocity(qm::Vector(-velocity.getX(), float(velocity.getY() + 0.002)));
+}
+
+void Ball::out() {
+  new GameOver;
+  qm::WorldManager::getInstance().markForDelete(this);
+}
+
+void Ball::scorePoint() {
+  const qm::EventView point("Points", 1, true);
+  qm::WorldManager::getInstance().onEvent(&point);
+}
+
+void Ball::hit(const qm::EventCollision *p_c) {
+  if (eitherIs(p_c, "Platform")) {
+    if (bounce_countdown > 0) {
+      return;
+    }
+    bounce_countdown = bounce_slowdown;
+    scorePoint();
+    bounce();
+    playImpact();
+  }
+  if (eitherIs(p_c, "Border")) {
+    if (bounce_countdown > 0) {
+      return;
+    }
+    bounce_countdown = bounce_slowdown;
+    // The position before the move decides; the second test holds anywhere
+    // inside the world, so every accepted wall hit turns the ball sideways.
+    const qm::Vector p = p_c->getObject1()->getPosition();
+    const float h = qm::WorldManager::getInstance().getBoundary().getHorizontal();
+    if (p.getX() <= 2.0f || p.getX() <= h + 1.0f) {
+      bounceSide();
+    }
+    if (p.getY() <= 2.0f) {
+      bounceTop();
+    }
+    playImpact();
+  }
+  if (eitherIs(p_c, "Corner")) {
+    // Corners are never locked out: every move that meets one scores.
+    scorePoint();
+    bounceSide();
+    playImpact();
+  }
+}
+
+void Ball::step() {
+  bounce_countdown -= 1;
+  if (bounce_countdown < 0) {
+    bounce_countdown = 0;
+  }
+  speed_countdown -= 1;
+  if (speed_countdown < 0) {
+    const qm::Vector velocity = getVelocity();
+    setVelocity(qm::Vector(faster(velocity.getX()), faster(velocity.getY())));
+    // Left at 0, so from here on the ball speeds up at every step.
+    speed_countdown = 0;
+  }
+  power_up_countdown -= 1;
+  if (power_up_countdown < 0) {
+    new PowerUp;
+    power_up_countdown = power_up_slowdown;
+  }
+}
+
+void Ball::speed() {
+  const qm::Vector velocity = getVelocity();
+  if ((rand() & 1) == 0) {
+    setVelocity(qm::Vector(faster(velocity.getX()), faster(velocity.getY())));
+  } else {
+    setVelocity(qm::Vector(slower(velocity.getX()), slower(velocity.getY())));
+  }
+}

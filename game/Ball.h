@@ -1,0 +1,49 @@
+// The ball: flies at its own velocity, bounces off the platform, the walls and
+// the corners, scores through view events, speeds up with time, spawns the
+// power-ups and ends the game when it leaves the world. Owned by the world.
+#pragma once
+
+#include "Object.h"
+#include "Vector.h"
+
+namespace qm {
+class Event;
+class EventCollision;
+} // namespace qm
+
+class Ball : public qm::Object {
+public:
+  Ball();
+
+  // 1 for step, out, collision and speed events; 0 for any other.
+  int eventHandler(const qm::Event *p_e) override;
+
+  // Hides Object's version; the world never calls it, so acceleration does
+  // not change how the ball moves.
+  qm::Vector predictPosition();
+
+  // A random column on row 3, reached through the world so that whatever
+  // stands there is reported as for any move.
+  void moveToStart();
+
+private:
+  void bounce();
+  void bounceTop();
+  void bounceSide();
+  void out();
+  void hit(const qm::EventCollision *p_c);
+  void step();
+  void speed();
+  void scorePoint();
+
+  qm::Vector acceleration;
+  // Given here and not only in the constructor: the constructor's move to the
+  // start may already report a collision, which reads bounce_countdown and is
+  // then ignored as a lock-out.
+  int bounce_slowdown = 3;
+  int bounce_countdown = 3;
+  int speed_slowdown = 1485;
+  int speed_countdown = 1485;
+  int power_up_slowdown = 330;
+  int power_up_countdown = 330;
+};

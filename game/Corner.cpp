@@ -1,0 +1,17 @@
+#include "Corner.h"
+
+#include "WorldManager.h"
+
+Corner::Corner(std::string place) {
+  setType("Corner");
+  setSprite("corner");
+  setSolidness(qm::HARD);
+  const float h = qm::WorldManager::getInstance().getBoundary().getHorizontal();
+  if (place == "left") {
+    setSprite("corner");
+    setPosition(qm::Vector(1.0f, 2.0f));
+  } else if (place == "right") {
+    setSprite("corner");
+    setPosition(qm::Vector(h, 2.0f));
+  }
+}

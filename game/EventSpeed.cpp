@@ -1,0 +1,5 @@
+#include "EventSpeed.h"
+
+EventSpeed::EventSpeed() {
+  setType(SPEED_EVENT);
+}

@@ -1,0 +1,45 @@
+#include "GameOver.h"
+
+#include "EndScreen.h"
+#include "EventStep.h"
+#include "LogManager.h"
+#include "ResourceManager.h"
+#include "WorldManager.h"
+
+GameOver::GameOver() {
+  setType("GameOver");
+  if (setSprite("game_over") == 0) {
+    time_to_live = animationLength(*this);
+  } else {
+    time_to_live = 0;
+  }
+  setLocation(qm::CENTER_CENTER);
+  p_music = qm::ResourceManager::getInstance().getMusic("lose_music");
+  if (p_music != nullptr) {
+    p_music->play(true);
+  }
+  qm::LogManager::getInstance().writeLog("%p\n", static_cast<void *>(this));
+}
+
+GameOver::~GameOver() {
+  clearAllButStartScreens();
+  if (p_music != nullptr) {
+    p_music->stop();
+  }
+}
+
+int GameOver::eventHandler(const qm::Event *p_e) {
+  if (p_e->getType() == qm::STEP_EVENT) {
+    step();
+    return 1;
+  }
+  return 0;
+}
+
+int GameOver::draw() {
+  return Object::draw();
+}
+
+void GameOver::step() {
+  countDown(this, time_to_live);
+}

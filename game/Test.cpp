@@ -1,0 +1,161 @@
+#include "Test.h"
+
+#include "Ball.h"
+#include "Border.h"
+#include "Corner.h"
+#include "GameManager.h"
+#include "GameStart.h"
+#include "LogManager.h"
+#include "Platform.h"
+#include "Points.h"
+#include "PowerUp.h"
+#include "ResourceManager.h"
+#include "WorldManager.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace qm {
+
+int Test::startEngine() {
+  GameManager &game_manager = GameManager::getInstance();
+  if (game_manager.startUp() == 0) {
+    return 0;
+  }
+  // Without a window no Q can reach the loop, and it would never end.
+  game_manager.shutDown();
+  fprintf(stderr,
+          "quillmoth: could not start the engine (no window or no font); see %s for details\n",
+          LOGFILE_NAME.c_str());
+  return -1;
+}
+
+int Test::runAndShutDown() {
+  GameManager &game_manager = GameManager::getInstance();
+  game_manager.run();
+  game_manager.shutDown();
+  return 0;
+}
+
+void Test::loadGameResources() {
+  ResourceManager &resource_manager = ResourceManager::getInstance();
+  resource_manager.loadSprite("Sprites/ball_spr.txt", "ball");
+  resource_manager.loadSprite("Sprites/platform_spr.txt", "platform");
+  resource_manager.loadSprite("Sprites/border_top_spr.txt", "top_border");
+  resource_manager.loadSprite("Sprites/border_side_spr.txt", "side_border");
+  resource_manager.loadSprite("Sprites/corner_spr.txt", "corner");
+  resource_manager.loadSprite("Sprites/power_up_spr.txt", "power_up");
+  resource_manager.loadSprite("Sprites/platform_long_spr.txt", "long_platform");
+  resource_manager.loadSprite("Sprites/platform_short_spr.txt", "short_platform");
+  resource_manager.loadSprite("Sprites/game_start_spr.txt", "game_start");
+  resource_manager.loadSprite("Sprites/game_over_spr.txt", "game_over");
+  resource_manager.loadSprite("Sprites/win_spr.txt", "win");
+  resource_manager.loadSound("Sounds/fall.wav", "fall");
+  resource_manager.loadMusic("Sounds/lose_music.wav", "lose_music");
+  resource_manager.loadSound("Sounds/impact.wav", "impact");
+  resource_manager.loadSound("Sounds/power_up_pick_up.wav", "power_up_catch");
+  resource_manager.loadSound("Sounds/power_up_spawn.wav", "power_up_spawn");
+  resource_manager.loadMusic("Sounds/game_music.wav", "game_music");
+}
+
+int Test::testGame() {
+  if (startEngine() != 0) {
+    return -1;
+  }
+  loadGameResources();
+  new GameStart;
+  return runAndShutDown();
+}
+
+int Test::testBall() {
+  if (startEngine() != 0) {
+    return -1;
+  }
+  ResourceManager::getInstance().loadSprite("Sprites/ball_spr.txt", "ball");
+  new Ball;
+  return runAndShutDown();
+}
+
+int Test::testPlatform() {
+  if (startEngine() != 0) {
+    return -1;
+  }
+  ResourceManager::getInstance().loadSprite("Sprites/platform_spr.txt", "platform");
+  new Platform;
+  return runAndShutDown();
+}
+
+int Test::testBounce() {
+  if (startEngine() != 0) {
+    return -1;
+  }
+  ResourceManager &resource_manager = ResourceManager::getInstance();
+  resource_manager.loadSprite("Sprites/ball_spr.txt", "ball");
+  resource_manager.loadSprite("Sprites/platform_spr.txt", "platform");
+  resource_manager.loadSprite("Sprites/border_top_spr.txt", "top_border");
+  resource_manager.loadSprite("Sprites/border_side_spr.txt", "side_border");
+  resource_manager.loadSprite("Sprites/corner_spr.txt", "corner");
+  resource_manager.loadSprite("Sprites/power_up_spr.txt", "power_up");
+  resource_manager.loadSprite("Sprites/platform_long_spr.txt", "long_platform");
+  resource_manager.loadSprite("Sprites/platform_short_spr.txt", "short_platform");
+  new Platform;
+  new Ball;
+  new Border("top");
+  new Border("left");
+  new Border("right");
+  new Corner("left");
+  new Corner("right");
+  new Points;
+  return runAndShutDown();
+}
+
+int Test::testRand() {
+  for (int i = 0; i < 10; i++) {
+    const float value = float(3.0 + rand() % 10);
+    printf("%f\n", static_cast<double>(value));
+  }
+  return 0;
+}
+
+int Test::testBorder() {
+  if (startEngine() != 0) {
+    return -1;
+  }
+  ResourceManager &resource_manager = ResourceManager::getInstance();
+  resource_manager.loadSprite("Sprites/border_top_spr.txt", "top_border");
+  resource_manager.loadSprite("Sprites/border_side_spr.txt", "side_border");
+  resource_manager.loadSprite("Sprites/platform_spr.txt", "platform");
+  new Platform;
+  new Border("top");
+  new Border("left");
+  new Border("right");
+  return runAndShutDown();
+}
+
+int Test::testDelBall() {
+  GameManager::getInstance().startUp();
+  Ball *p_ball = new Ball;
+  WorldManager::getInstance().markForDelete(p_ball);
+  return 0;
+}
+
+int Test::testMoveToStart() {
+  GameManager::getInstance().startUp();
+  Ball *p_ball = new Ball;
+  p_ball->moveToStart();
+  return 0;
+}
+
+int Test::testPower() {
+  if (startEngine() != 0) {
+    return -1;
+  }
+  ResourceManager &resource_manager = ResourceManager::getInstance();
+  resource_manager.loadSprite("Sprites/platform_spr.txt", "platform");
+  resource_manager.loadSprite("Sprites/power_up_spr.txt", "power_up");
+  new Platform;
+  new PowerUp;
+  return runAndShutDown();
+}
+
+} // namespace qm
