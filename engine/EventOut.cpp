@@ -1,0 +1,9 @@
+#include "EventOut.h"
+
+namespace qm {
+
+EventOut::EventOut() {
+  setType(OUT_EVENT);
+}
+
+} // namespace qm

@@ -1,0 +1,230 @@
+#include "WorldManager.h"
+
+#include "EventCollision.h"
+#include "EventOut.h"
+#include "Object.h"
+#include "ObjectListIterator.h"
+#include "ViewObject.h"
+#include "utility.h"
+
+namespace qm {
+
+WorldManager::WorldManager() : m_p_view_following(nullptr) {
+  setType("WorldManager");
+}
+
+WorldManager &WorldManager::getInstance() {
+  static WorldManager world_manager;
+  return world_manager;
+}
+
+int WorldManager::startUp() {
+  m_updates.clear();
+  m_deletions.clear();
+  return Manager::startUp();
+}
+
+void WorldManager::shutDown() {
+  // Each destructor takes its object out of m_updates, so walk a copy.
+  const ObjectList all_objects = m_updates;
+  ObjectListIterator li(&all_objects);
+  for (li.first(); !li.isDone(); li.next()) {
+    delete li.currentObject();
+  }
+  // What is still marked was deleted above (or marked by those destructors);
+  // an update after this must not delete it again.
+  m_deletions.clear();
+  Manager::shutDown();
+}
+
+int WorldManager::insertObject(Object *p_o) {
+  return m_updates.insert(p_o);
+}
+
+int WorldManager::removeObject(Object *p_o) {
+  if (m_updates.remove(p_o) != 0) {
+    return -1;
+  }
+  // The view must not go on following an object that is about to be gone.
+  if (p_o == m_p_view_following) {
+    m_p_view_following = nullptr;
+  }
+  return 0;
+}
+
+ObjectList WorldManager::getAllObjects() const {
+  return m_updates;
+}
+
+ObjectList WorldManager::objectsOfType(std::string type) const {
+  ObjectList of_type;
+  ObjectListIterator li(&m_updates);
+  for (li.first(); !li.isDone(); li.next()) {
+    if (li.currentObject()->getType() == type) {
+      of_type.insert(li.currentObject());
+    }
+  }
+  return of_type;
+}
+
+int WorldManager::markForDelete(Object *p_o) {
+  ObjectListIterator li(&m_deletions);
+  for (li.first(); !li.isDone(); li.next()) {
+    if (li.currentObject() == p_o) {
+      return 0;
+    }
+  }
+  return m_deletions.insert(p_o);
+}
+
+void WorldManager::update() {
+  // Live walks: a destructor may mark more objects, which go in this same
+  // walk; while it runs its own object is still listed, so marking it again
+  // does not add it twice.
+  ObjectListIterator deletion_li(&m_deletions);
+  for (deletion_li.first(); !deletion_li.isDone(); deletion_li.next()) {
+    delete deletion_li.currentObject();
+  }
+  m_deletions.clear();
+
+  // Objects made by handlers during the walk are appended and moved in it.
+  ObjectListIterator update_li(&m_updates);
+  for (update_li.first(); !update_li.isDone(); update_li.next()) {
+    Object *p_o = update_li.currentObject();
+    const Vector old_pos = p_o->getPosition();
+    const Vector new_pos = p_o->predictPosition();
+    // Negated equality, so that a NaN coordinate counts as a change.
+    if (!(new_pos.getX() == old_pos.getX()) || !(new_pos.getY() == old_pos.getY())) {
+      moveObject(p_o, new_pos);
+    }
+  }
+}
+
+void WorldManager::draw() {
+  for (int altitude = 0; altitude <= MAX_ALTITUDE; altitude++) {
+    ObjectListIterator li(&m_updates);
+    for (li.first(); !li.isDone(); li.next()) {
+      Object *p_o = li.currentObject();
+      if (p_o->getAltitude() != altitude) {
+        continue;
+      }
+      // View objects place themselves on the screen, so their world box
+      // says nothing about whether they show.
+      if (boxIntersectsBox(getWorldBox(p_o), m_view) ||
+          dynamic_cast<const ViewObject *>(p_o) != nullptr) {
+        p_o->draw();
+      }
+    }
+  }
+}
+
+ObjectList WorldManager::getCollisions(const Object *p_o, Vector where) const {
+  ObjectList collisions;
+  const Box mover_box = getWorldBox(p_o, where);
+  ObjectListIterator li(&m_updates);
+  for (li.first(); !li.isDone(); li.next()) {
+    Object *p_temp_o = li.currentObject();
+    if (p_temp_o == p_o) {
+      continue;
+    }
+    if (boxIntersectsBox(mover_box, getWorldBox(p_temp_o)) && p_temp_o->isSolid()) {
+      collisions.insert(p_temp_o);
+    }
+  }
+  return collisions;
+}
+
+int WorldManager::moveObject(Object *p_o, Vector where) {
+  if (p_o->isSolid()) {
+    const ObjectList collisions = getCollisions(p_o, where);
+    bool do_move = true;
+    ObjectListIterator li(&collisions);
+    for (li.first(); !li.isDone(); li.next()) {
+      Object *p_temp_o = li.currentObject();
+      EventCollision collision(p_o, p_temp_o, where);
+      p_o->eventHandler(&collision);
+      p_temp_o->eventHandler(&collision);
+      // Read after both handlers, which may have changed either solidness.
+      if (p_o->getSolidness() == HARD && p_temp_o->getSolidness() == HARD) {
+        do_move = false;
+      }
+    }
+    if (!do_move) {
+      return -1;
+    }
+  }
+
+  const Box box_before = getWorldBox(p_o);
+  p_o->setPosition(where);
+  const Box box_after = getWorldBox(p_o);
+
+  if (p_o == m_p_view_following) {
+    setViewPosition(p_o->getPosition());
+  }
+
+  // Only the crossing from inside to outside is news to the object.
+  if (boxIntersectsBox(box_before, m_boundary) && !boxIntersectsBox(box_after, m_boundary)) {
+    EventOut out;
+    p_o->eventHandler(&out);
+  }
+  return 0;
+}
+
+void WorldManager::setBoundary(Box new_boundary) {
+  m_boundary = new_boundary;
+}
+
+Box WorldManager::getBoundary() const {
+  return m_boundary;
+}
+
+void WorldManager::setView(Box new_view) {
+  m_view = new_view;
+}
+
+Box WorldManager::getView() const {
+  return m_view;
+}
+
+void WorldManager::setViewPosition(Vector view_pos) {
+  // The lower clamp comes last, so a view larger than the boundary sits at 0.
+  const float view_horizontal = m_view.getHorizontal();
+  const float view_vertical = m_view.getVertical();
+  float x = view_pos.getX() - view_horizontal / 2.0f;
+  if (x + view_horizontal > m_boundary.getHorizontal()) {
+    x = m_boundary.getHorizontal() - view_horizontal;
+  }
+  if (x < 0.0f) {
+    x = 0.0f;
+  }
+  float y = view_pos.getY() - view_vertical / 2.0f;
+  if (y + view_vertical > m_boundary.getVertical()) {
+    y = m_boundary.getVertical() - view_vertical;
+  }
+  if (y < 0.0f) {
+    y = 0.0f;
+  }
+  m_view.setCorner(Vector(x, y));
+}
+
+int WorldManager::setViewFollowing(Object *p_new_view_following) {
+  if (!p_new_view_following) {
+    m_p_view_following = nullptr;
+    return 0;
+  }
+  bool found = false;
+  ObjectListIterator li(&m_updates);
+  for (li.first(); !li.isDone(); li.next()) {
+    if (li.currentObject() == p_new_view_following) {
+      found = true;
+    }
+  }
+  if (!found) {
+    return -1;
+  }
+  m_p_view_following = p_new_view_following;
+  setViewPosition(p_new_view_following->getPosition());
+  return 0;
+}
+
+} // namespace qm
