@@ -11,8 +11,17 @@
 
 namespace qm {
 
+// The most frame slots a sprite can have. Slots are allocated whole when the
+// sprite is made, and the count may come from a damaged sprite file: asking
+// for billions of them would exhaust memory (or seem to succeed and fail
+// later), so larger counts are refused as unallocatable. Hand-drawn sprites
+// stay far below it.
+inline constexpr int MAX_SPRITE_FRAMES = 10000;
+
 class Sprite {
 public:
+  // A negative count or one above MAX_SPRITE_FRAMES gives a sprite without
+  // slots, which refuses every frame.
   explicit Sprite(int max_frames);
   ~Sprite();
 

@@ -1,0 +1,279 @@
+#include "ResourceManager.h"
+
+#include "LogManager.h"
+
+#include <cctype>
+#include <climits>
+#include <fstream>
+#include <utility>
+
+namespace qm {
+
+namespace {
+
+// One line of a sprite file: up to the line feed, which is dropped; a
+// carriage return before it stays part of the line. A line past the end of
+// the file reads as empty, and the result says whether there was one.
+bool readLine(std::istream &file, std::string &line) {
+  if (!std::getline(file, line)) {
+    line.clear();
+    return false;
+  }
+  return true;
+}
+
+// A header number: leading blanks, an optional sign and the digits up to the
+// first other character; 0 without digits. Values beyond an int are clamped,
+// so that a damaged file cannot overflow the reading.
+int readNumber(const std::string &line) {
+  size_t pos = 0;
+  while (pos < line.size() && std::isspace(static_cast<unsigned char>(line[pos]))) {
+    pos++;
+  }
+  bool is_negative = false;
+  if (pos < line.size() && (line[pos] == '+' || line[pos] == '-')) {
+    is_negative = line[pos] == '-';
+    pos++;
+  }
+  long long magnitude = 0;
+  while (pos < line.size() && std::isdigit(static_cast<unsigned char>(line[pos]))) {
+    if (magnitude <= INT_MAX) {
+      magnitude = magnitude * 10 + (line[pos] - '0');
+    }
+    pos++;
+  }
+  const long long value = is_negative ? -magnitude : magnitude;
+  if (value > INT_MAX) {
+    return INT_MAX;
+  }
+  if (value < INT_MIN) {
+    return INT_MIN;
+  }
+  return static_cast<int>(value);
+}
+
+// UNDEFINED_COLOR when the line is not exactly one of the lower-case names.
+Color colorFromName(const std::string &name) {
+  static const char *const COLOR_NAMES[] = {"black", "red",     "green", "yellow",
+                                            "blue",  "magenta", "cyan",  "white"};
+  static const Color COLORS[] = {BLACK, RED, GREEN, YELLOW, BLUE, MAGENTA, CYAN, WHITE};
+  for (int i = 0; i < 8; i++) {
+    if (name == COLOR_NAMES[i]) {
+      return COLORS[i];
+    }
+  }
+  return UNDEFINED_COLOR;
+}
+
+// Reads the frame rows that follow the header into the sprite; -1 (logged)
+// at the first row whose length is not the width.
+int readFrames(std::istream &file, Sprite &sprite, int frame_count) {
+  const int width = sprite.getWidth();
+  const int height = sprite.getHeight();
+  int line_number = 5;
+  std::string line;
+  for (int f = 0; f < frame_count; f++) {
+    std::string frame_str;
+    for (int r = 0; r < height; r++) {
+      line_number++;
+      const bool has_line = readLine(file, line);
+      if (static_cast<long long>(line.size()) != width) {
+        LogManager::getInstance().writeLog("Error! Line %d: width %d, expected %d\n", line_number,
+                                           static_cast<int>(line.size()), width);
+        return -1;
+      }
+      // Only a width of 0 gets here once the file has ended: every row left
+      // is empty and fits, so there is nothing more to read. Stopping keeps a
+      // header that asks for billions of empty rows from spinning.
+      if (!has_line) {
+        break;
+      }
+      frame_str += line;
+    }
+    sprite.addFrame(Frame(width, height, frame_str));
+  }
+  return 0;
+}
+
+} // namespace
+
+ResourceManager::ResourceManager() : m_sprite_count(0), m_sound_count(0), m_music_count(0) {
+  setType("ResourceManager");
+}
+
+ResourceManager &ResourceManager::getInstance() {
+  static ResourceManager resource_manager;
+  return resource_manager;
+}
+
+int ResourceManager::startUp() {
+  // A second start while running must not drop sprites that objects still
+  // point at.
+  if (isStarted()) {
+    return Manager::startUp();
+  }
+  for (int i = 0; i < m_sprite_count; i++) {
+    m_p_sprite[i].reset();
+  }
+  m_sprite_count = 0;
+  return Manager::startUp();
+}
+
+void ResourceManager::shutDown() {
+  for (int i = 0; i < m_sprite_count; i++) {
+    m_p_sprite[i].reset();
+  }
+  m_sprite_count = 0;
+  Manager::shutDown();
+}
+
+int ResourceManager::loadSprite(std::string filename, std::string label) {
+  LogManager &log_manager = LogManager::getInstance();
+  if (m_sprite_count == MAX_SPRITES) {
+    log_manager.writeLog("Error! Max Sprites Reached, Cannot Add More\n");
+    return -1;
+  }
+  std::ifstream file(filename, std::ios::binary);
+  if (!file.is_open()) {
+    log_manager.writeLog("Error! Failed to Open File\n");
+    return -1;
+  }
+  std::string line;
+  readLine(file, line);
+  const int frame_count = readNumber(line);
+  // Refused before anything else is read: no sprite could hold these frames.
+  if (frame_count < 0 || frame_count > MAX_SPRITE_FRAMES) {
+    log_manager.writeLog("Error! Line 1: frame count %d, expected 0 to %d\n", frame_count,
+                         MAX_SPRITE_FRAMES);
+    return -1;
+  }
+  readLine(file, line);
+  const int width = readNumber(line);
+  readLine(file, line);
+  const int height = readNumber(line);
+  readLine(file, line);
+  const int slowdown = readNumber(line);
+  readLine(file, line);
+  const Color color = colorFromName(line);
+  if (color == UNDEFINED_COLOR) {
+    log_manager.writeLog("Error! Line 5: Unknown Color\n");
+    return -1;
+  }
+
+  auto p_sprite = std::make_unique<Sprite>(frame_count);
+  p_sprite->setHeight(height);
+  p_sprite->setWidth(width);
+  p_sprite->setSlowdown(slowdown);
+  p_sprite->setColor(color);
+  if (readFrames(file, *p_sprite, frame_count) != 0) {
+    return -1;
+  }
+  p_sprite->setLabel(label);
+  m_p_sprite[m_sprite_count] = std::move(p_sprite);
+  m_sprite_count++;
+  return 0;
+}
+
+int ResourceManager::unloadSprite(std::string label) {
+  for (int i = 0; i < m_sprite_count; i++) {
+    if (m_p_sprite[i] && m_p_sprite[i]->getLabel() == label) {
+      m_p_sprite[i].reset();
+      for (int j = i; j < m_sprite_count - 1; j++) {
+        m_p_sprite[j] = std::move(m_p_sprite[j + 1]);
+      }
+      m_sprite_count--;
+      return 0;
+    }
+  }
+  LogManager::getInstance().writeLog("Error! Sprite to unload does not exist\n");
+  return -1;
+}
+
+Sprite *ResourceManager::getSprite(std::string label) const {
+  for (int i = 0; i < m_sprite_count; i++) {
+    if (m_p_sprite[i] && m_p_sprite[i]->getLabel() == label) {
+      return m_p_sprite[i].get();
+    }
+  }
+  return nullptr;
+}
+
+int ResourceManager::loadSound(std::string filename, std::string label) {
+  LogManager &log_manager = LogManager::getInstance();
+  if (m_sound_count == MAX_SOUNDS) {
+    log_manager.writeLog("Error! Sound array full\n");
+    return -1;
+  }
+  if (m_sound[m_sound_count].loadSound(filename) != 0) {
+    log_manager.writeLog("Error! Unable to load from file\n");
+    return -1;
+  }
+  m_sound[m_sound_count].setLabel(label);
+  m_sound_count++;
+  return 0;
+}
+
+int ResourceManager::unloadSound(std::string label) {
+  // After a removal the search goes on at the next position, so the sound
+  // that has just moved into the gap is not looked at.
+  for (int i = 0; i < m_sound_count; i++) {
+    if (m_sound[i].getLabel() == label) {
+      for (int j = i; j < m_sound_count - 1; j++) {
+        m_sound[j] = m_sound[j + 1];
+      }
+      m_sound_count--;
+    }
+  }
+  return 0;
+}
+
+Sound *ResourceManager::getSound(std::string label) {
+  for (int i = 0; i < m_sound_count; i++) {
+    if (m_sound[i].getLabel() == label) {
+      return &m_sound[i];
+    }
+  }
+  return nullptr;
+}
+
+int ResourceManager::loadMusic(std::string filename, std::string label) {
+  LogManager &log_manager = LogManager::getInstance();
+  if (m_music_count == MAX_MUSICS) {
+    log_manager.writeLog("Error! Sound array full\n");
+    return -1;
+  }
+  if (m_music[m_music_count].loadMusic(filename) != 0) {
+    log_manager.writeLog("Error! Unable to load from file\n");
+    return -1;
+  }
+  // Checked after the open: the slot stays uncounted, and the next load opens
+  // its own file over it.
+  if (label.empty()) {
+    log_manager.writeLog("Error! Cannot have empty string as Music label\n");
+    return -1;
+  }
+  m_music[m_music_count].setLabel(label);
+  m_music_count++;
+  return 0;
+}
+
+int ResourceManager::unloadMusic(std::string label) {
+  for (int i = 0; i < m_music_count; i++) {
+    if (m_music[i].getLabel() == label) {
+      m_music[i].setLabel("");
+      return 0;
+    }
+  }
+  return -1;
+}
+
+Music *ResourceManager::getMusic(std::string label) {
+  for (int i = 0; i < m_music_count; i++) {
+    if (m_music[i].getLabel() == label) {
+      return &m_music[i];
+    }
+  }
+  return nullptr;
+}
+
+} // namespace qm
