@@ -50,6 +50,10 @@ void GameStart::start() {
   }
   game_started = true;
   qm::WorldManager::getInstance().markForDelete(this);
+  createGame();
+}
+
+void GameStart::createGame() {
   new Platform;
   new Ball;
   new Border("top");

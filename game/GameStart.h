@@ -25,6 +25,9 @@ public:
   void start();
   void playMusic();
 
+  // The objects of a new game: platform, ball, walls, corners and score.
+  static void createGame();
+
 private:
   qm::Music *p_music = nullptr;
   // A press and a release of P in one pass both arrive before the world

@@ -2,12 +2,10 @@
 
 #include "Ball.h"
 #include "Border.h"
-#include "Corner.h"
 #include "GameManager.h"
 #include "GameStart.h"
 #include "LogManager.h"
 #include "Platform.h"
-#include "Points.h"
 #include "PowerUp.h"
 #include "ResourceManager.h"
 #include "WorldManager.h"
@@ -37,19 +35,42 @@ int Test::runAndShutDown() {
   return 0;
 }
 
-void Test::loadGameResources() {
+namespace {
+
+struct SpriteFile {
+  const char *label;
+  const char *filename;
+};
+
+// The game's sprites in loading order; the ball-and-walls scenario takes the
+// first eight.
+const SpriteFile GAME_SPRITES[] = {
+    {"ball", "Sprites/ball_spr.txt"},
+    {"platform", "Sprites/platform_spr.txt"},
+    {"top_border", "Sprites/border_top_spr.txt"},
+    {"side_border", "Sprites/border_side_spr.txt"},
+    {"corner", "Sprites/corner_spr.txt"},
+    {"power_up", "Sprites/power_up_spr.txt"},
+    {"long_platform", "Sprites/platform_long_spr.txt"},
+    {"short_platform", "Sprites/platform_short_spr.txt"},
+    {"game_start", "Sprites/game_start_spr.txt"},
+    {"game_over", "Sprites/game_over_spr.txt"},
+    {"win", "Sprites/win_spr.txt"},
+};
+constexpr int PLAY_SPRITE_COUNT = 8;
+
+void loadSprites(int count) {
   ResourceManager &resource_manager = ResourceManager::getInstance();
-  resource_manager.loadSprite("Sprites/ball_spr.txt", "ball");
-  resource_manager.loadSprite("Sprites/platform_spr.txt", "platform");
-  resource_manager.loadSprite("Sprites/border_top_spr.txt", "top_border");
-  resource_manager.loadSprite("Sprites/border_side_spr.txt", "side_border");
-  resource_manager.loadSprite("Sprites/corner_spr.txt", "corner");
-  resource_manager.loadSprite("Sprites/power_up_spr.txt", "power_up");
-  resource_manager.loadSprite("Sprites/platform_long_spr.txt", "long_platform");
-  resource_manager.loadSprite("Sprites/platform_short_spr.txt", "short_platform");
-  resource_manager.loadSprite("Sprites/game_start_spr.txt", "game_start");
-  resource_manager.loadSprite("Sprites/game_over_spr.txt", "game_over");
-  resource_manager.loadSprite("Sprites/win_spr.txt", "win");
+  for (int i = 0; i < count; i++) {
+    resource_manager.loadSprite(GAME_SPRITES[i].filename, GAME_SPRITES[i].label);
+  }
+}
+
+} // namespace
+
+void Test::loadGameResources() {
+  loadSprites(sizeof(GAME_SPRITES) / sizeof(GAME_SPRITES[0]));
+  ResourceManager &resource_manager = ResourceManager::getInstance();
   resource_manager.loadSound("Sounds/fall.wav", "fall");
   resource_manager.loadMusic("Sounds/lose_music.wav", "lose_music");
   resource_manager.loadSound("Sounds/impact.wav", "impact");
@@ -89,23 +110,8 @@ int Test::testBounce() {
   if (startEngine() != 0) {
     return -1;
   }
-  ResourceManager &resource_manager = ResourceManager::getInstance();
-  resource_manager.loadSprite("Sprites/ball_spr.txt", "ball");
-  resource_manager.loadSprite("Sprites/platform_spr.txt", "platform");
-  resource_manager.loadSprite("Sprites/border_top_spr.txt", "top_border");
-  resource_manager.loadSprite("Sprites/border_side_spr.txt", "side_border");
-  resource_manager.loadSprite("Sprites/corner_spr.txt", "corner");
-  resource_manager.loadSprite("Sprites/power_up_spr.txt", "power_up");
-  resource_manager.loadSprite("Sprites/platform_long_spr.txt", "long_platform");
-  resource_manager.loadSprite("Sprites/platform_short_spr.txt", "short_platform");
-  new Platform;
-  new Ball;
-  new Border("top");
-  new Border("left");
-  new Border("right");
-  new Corner("left");
-  new Corner("right");
-  new Points;
+  loadSprites(PLAY_SPRITE_COUNT);
+  GameStart::createGame();
   return runAndShutDown();
 }
 
