@@ -1,0 +1,231 @@
+// This binary opens a window and the audio device: GL and audio drivers are
+// unloaded before the leak check runs, so their allocations would show as
+// leaks from "<unknown module>".
+extern "C" const char *__asan_default_options() {
+  return "detect_leaks=0";
+}
+
+// Whole games, pass by pass, through the real engine start-up (the window
+// opens), the game's own sprites and sounds and injected window events.
+#include "EventView.h"
+#include "GameManager.h"
+#include "GameStart.h"
+#include "InputManager.h"
+#include "ObjectListIterator.h"
+#include "Points.h"
+#include "PowerUp.h"
+#include "ResourceManager.h"
+#include "Test.h"
+#include "TestSupport.h"
+#include "WorldManager.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+using qm::Vector;
+
+template <typename T> T *firstOf(const std::string &type) {
+  const qm::ObjectList objects = qm::WorldManager::getInstance().objectsOfType(type);
+  qm::ObjectListIterator it(&objects);
+  it.first();
+  return it.isDone() ? nullptr : dynamic_cast<T *>(it.currentObject());
+}
+
+// Frames times slowdown: the passes that an end screen stays up.
+int animationPasses(const std::string &label) {
+  const qm::Sprite *p_sprite = qm::ResourceManager::getInstance().getSprite(label);
+  return p_sprite->getFrameCount() * p_sprite->getSlowdown();
+}
+
+// A seed after which the next rand() is even or odd as asked, so that the
+// platform's and the ball's 50/50 draws can be steered.
+unsigned seedWithFirstDraw(bool even) {
+  for (unsigned seed = 1;; seed++) {
+    srand(seed);
+    if (((rand() & 1) == 0) == even) {
+      return seed;
+    }
+  }
+}
+
+// The game as the program starts it, on the start screen after one pass; its
+// data files are linked into the scratch folder, where it reads them.
+class WholeGame : public ::testing::Test {
+protected:
+  void SetUp() override {
+    if (std::getenv("DISPLAY") == nullptr) {
+      GTEST_SKIP() << "opens a window: run under xvfb-run";
+    }
+    for (const char *name : {"qm-font.ttf", "Sprites", "Sounds"}) {
+      if (!fs::exists(fs::symlink_status(name))) {
+        fs::create_symlink(qm_test::sourcePath(name), name);
+      }
+    }
+    game.setGameOver(false);
+    ASSERT_EQ(game.startUp(), 0);
+    qm::Test().loadGameResources();
+    new GameStart;
+    runPasses(1);
+  }
+  void TearDown() override { game.shutDown(); }
+
+  void runPasses(int count) {
+    for (int i = 0; i < count; i++) {
+      game.runPass(step++);
+    }
+  }
+  // P pressed and released within one pass, as a quick tap arrives.
+  void startGame() {
+    sf::Event key_event;
+    key_event.type = sf::Event::KeyPressed;
+    key_event.key = {sf::Keyboard::P, false, false, false, false};
+    qm::InputManager::getInstance().dispatch(key_event);
+    key_event.type = sf::Event::KeyReleased;
+    qm::InputManager::getInstance().dispatch(key_event);
+    runPasses(1);
+  }
+  static void movePointerTo(int x_pixels) {
+    sf::Event mouse_event;
+    mouse_event.type = sf::Event::MouseMoved;
+    mouse_event.mouseMove = {x_pixels, 500};
+    qm::InputManager::getInstance().dispatch(mouse_event);
+  }
+  // A power-up of the kind, dropped just above the platform for the world to
+  // move onto it; the draw that the catch makes comes out even or odd.
+  void catchPowerUp(const std::string &power, bool even_draw) {
+    PowerUp *p_power_up = new PowerUp;
+    p_power_up->setPower(power);
+    p_power_up->setPosition(Vector(firstOf<qm::Object>("Platform")->getPosition().getX(), 18));
+    const unsigned seed = seedWithFirstDraw(even_draw);
+    // Nothing else draws during these passes, so the catch gets the first.
+    for (int pass = 0; pass < 30 && countOf("PowerUp") > 0; pass++) {
+      srand(seed);
+      runPasses(1);
+    }
+    ASSERT_EQ(countOf("PowerUp"), 0) << power << " power-up never caught";
+  }
+
+  static int countOf(const std::string &type) {
+    return qm::WorldManager::getInstance().objectsOfType(type).getCount();
+  }
+  static int worldCount() { return qm::WorldManager::getInstance().getAllObjects().getCount(); }
+  static int score() { return firstOf<Points>("points")->getValue(); }
+  static sf::SoundSource::Status musicStatus(const std::string &label) {
+    return qm::ResourceManager::getInstance().getMusic(label)->getMusic()->getStatus();
+  }
+
+  qm::GameManager &game = qm::GameManager::getInstance();
+  int step = 0;
+};
+
+TEST_F(WholeGame, PressingPBuildsExactlyOneGameAndSilencesTheStartScreen) {
+  ASSERT_EQ(countOf("GameStart"), 1);
+  EXPECT_EQ(musicStatus("game_music"), sf::SoundSource::Playing);
+
+  startGame();
+  for (int pass = 0; pass < 2; pass++) {
+    EXPECT_EQ(countOf("Platform"), 1);
+    EXPECT_EQ(countOf("Ball"), 1);
+    EXPECT_EQ(countOf("Border"), 3);
+    EXPECT_EQ(countOf("Corner"), 2);
+    EXPECT_EQ(countOf("points"), 1);
+    EXPECT_EQ(countOf("GameStart"), 0);
+    EXPECT_EQ(worldCount(), 8);
+    runPasses(1);
+  }
+  EXPECT_EQ(musicStatus("game_music"), sf::SoundSource::Stopped);
+}
+
+TEST_F(WholeGame, MissingTheBallShowsGameOverWithItsMusicThenOnlyAStartScreen) {
+  startGame();
+  // Far off the arena, where no ball can meet it: the platform is not clamped.
+  movePointerTo(-1200);
+  ASSERT_FLOAT_EQ(firstOf<qm::Object>("Platform")->getPosition().getX(), -100.0f);
+  for (int pass = 0; pass < 300 && countOf("GameOver") == 0; pass++) {
+    runPasses(1);
+  }
+  ASSERT_EQ(countOf("GameOver"), 1);
+  EXPECT_EQ(musicStatus("lose_music"), sf::SoundSource::Playing);
+
+  // The rest of the game stays while the screen is up; only the ball goes.
+  runPasses(animationPasses("game_over") - 1);
+  EXPECT_EQ(countOf("GameOver"), 1);
+  EXPECT_EQ(countOf("Ball"), 0);
+  EXPECT_EQ(countOf("Platform"), 1);
+  EXPECT_EQ(countOf("GameStart"), 0);
+  EXPECT_EQ(musicStatus("lose_music"), sf::SoundSource::Playing);
+
+  runPasses(1);
+  EXPECT_EQ(worldCount(), 1);
+  EXPECT_EQ(countOf("GameStart"), 1);
+  EXPECT_EQ(musicStatus("lose_music"), sf::SoundSource::Stopped);
+  EXPECT_EQ(musicStatus("game_music"), sf::SoundSource::Playing);
+}
+
+TEST_F(WholeGame, HundredthPointFromAPlatformBounceWinsAtTheNextThirtiethStep) {
+  startGame();
+  qm::Object *p_ball = firstOf<qm::Object>("Ball");
+  p_ball->setPosition(Vector(firstOf<qm::Object>("Platform")->getPosition().getX(), 17));
+  p_ball->setVelocity(Vector(0, 0.5f));
+  const qm::EventView set_score("Points", 99, false);
+  qm::WorldManager::getInstance().onEvent(&set_score);
+  for (int pass = 0; pass < 20 && score() < 100; pass++) {
+    runPasses(1);
+  }
+  ASSERT_EQ(score(), 100);
+  EXPECT_LT(p_ball->getVelocity().getY(), 0.0f);
+
+  while (step % 30 != 0) {
+    runPasses(1);
+    ASSERT_EQ(countOf("Win"), 0) << "step " << step - 1;
+  }
+  runPasses(1);
+  EXPECT_EQ(worldCount(), 1);
+  EXPECT_EQ(countOf("Win"), 1);
+
+  runPasses(animationPasses("win") - 1);
+  EXPECT_EQ(worldCount(), 1);
+  EXPECT_EQ(countOf("Win"), 1);
+  runPasses(1);
+  EXPECT_EQ(worldCount(), 1);
+  EXPECT_EQ(countOf("GameStart"), 1);
+}
+
+TEST_F(WholeGame, EachCaughtPowerUpChangesTheScoreTheBallsSpeedOrThePlatform) {
+  startGame();
+  movePointerTo(512);
+  // The ball drifts slowly mid-arena, clear of every wall and the platform.
+  qm::Object *p_ball = firstOf<qm::Object>("Ball");
+  p_ball->setPosition(Vector(20, 12));
+  p_ball->setVelocity(Vector(0.1f, -0.05f));
+
+  const int start_score = score();
+  catchPowerUp("points", true);
+  EXPECT_EQ(score(), start_score + 2);
+  catchPowerUp("points", false);
+  EXPECT_EQ(score(), -2);
+
+  catchPowerUp("speed", true);
+  EXPECT_NEAR(p_ball->getVelocity().getX(), 0.101, 1e-5);
+  EXPECT_NEAR(p_ball->getVelocity().getY(), -0.051, 1e-5);
+  catchPowerUp("speed", false);
+  EXPECT_NEAR(p_ball->getVelocity().getX(), 0.1, 1e-5);
+  EXPECT_NEAR(p_ball->getVelocity().getY(), -0.05, 1e-5);
+
+  qm::Object *p_platform = firstOf<qm::Object>("Platform");
+  catchPowerUp("platform", true);
+  EXPECT_EQ(p_platform->getAnimation().getSprite()->getLabel(), "long_platform");
+  EXPECT_EQ(p_platform->getBox().getHorizontal(), 15);
+  catchPowerUp("platform", false);
+  EXPECT_EQ(p_platform->getAnimation().getSprite()->getLabel(), "short_platform");
+  EXPECT_EQ(p_platform->getBox().getHorizontal(), 5);
+  EXPECT_EQ(countOf("Ball"), 1);
+}
+
+} // namespace
