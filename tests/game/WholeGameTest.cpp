@@ -6,36 +6,26 @@ extern "C" const char *__asan_default_options() {
 }
 
 // Whole games, pass by pass, through the real engine start-up (the window
-// opens), the game's own sprites and sounds and injected window events.
+// opens), the game's own sprites and sounds and injected window events; and
+// the program's set-up routine when the engine cannot start.
 #include "EventView.h"
-#include "GameManager.h"
+#include "GameFixture.h"
 #include "GameStart.h"
 #include "InputManager.h"
-#include "ObjectListIterator.h"
 #include "Points.h"
 #include "PowerUp.h"
 #include "ResourceManager.h"
 #include "Test.h"
-#include "TestSupport.h"
-#include "WorldManager.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <string>
 
 namespace {
 
 namespace fs = std::filesystem;
 using qm::Vector;
-
-template <typename T> T *firstOf(const std::string &type) {
-  const qm::ObjectList objects = qm::WorldManager::getInstance().objectsOfType(type);
-  qm::ObjectListIterator it(&objects);
-  it.first();
-  return it.isDone() ? nullptr : dynamic_cast<T *>(it.currentObject());
-}
+using namespace qm_test;
 
 // Frames times slowdown: the passes that an end screen stays up.
 int animationPasses(const std::string &label) {
@@ -43,15 +33,18 @@ int animationPasses(const std::string &label) {
   return p_sprite->getFrameCount() * p_sprite->getSlowdown();
 }
 
-// A seed after which the next rand() is even or odd as asked, so that the
-// platform's and the ball's 50/50 draws can be steered.
-unsigned seedWithFirstDraw(bool even) {
-  for (unsigned seed = 1;; seed++) {
-    srand(seed);
-    if (((rand() & 1) == 0) == even) {
-      return seed;
-    }
-  }
+TEST(SetUpRoutine, FailedEngineStartReturnsMinusOneWithOneLineOnStandardError) {
+  // A folder without the font, which the engine needs to start.
+  const fs::path home = fs::current_path();
+  fs::create_directories("no-font");
+  fs::current_path("no-font");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(qm::Test().testGame(), -1);
+  EXPECT_THAT(testing::internal::GetCapturedStderr(),
+              testing::EndsWith("quillmoth: could not start the engine (no window or no font); "
+                                "see quillmoth.log for details\n"));
+  EXPECT_FALSE(qm::GameManager::getInstance().isStarted());
+  fs::current_path(home);
 }
 
 // The game as the program starts it, on the start screen after one pass; its
@@ -64,12 +57,13 @@ protected:
     }
     for (const char *name : {"qm-font.ttf", "Sprites", "Sounds"}) {
       if (!fs::exists(fs::symlink_status(name))) {
-        fs::create_symlink(qm_test::sourcePath(name), name);
+        fs::create_symlink(sourcePath(name), name);
       }
     }
     game.setGameOver(false);
     ASSERT_EQ(game.startUp(), 0);
     qm::Test().loadGameResources();
+    EXPECT_EQ(readLog().find("Error"), std::string::npos) << readLog();
     new GameStart;
     runPasses(1);
   }
@@ -101,7 +95,7 @@ protected:
   void catchPowerUp(const std::string &power, bool even_draw) {
     PowerUp *p_power_up = new PowerUp;
     p_power_up->setPower(power);
-    p_power_up->setPosition(Vector(firstOf<qm::Object>("Platform")->getPosition().getX(), 18));
+    p_power_up->setPosition(Vector(firstOf("Platform")->getPosition().getX(), 18));
     const unsigned seed = seedWithFirstDraw(even_draw);
     // Nothing else draws during these passes, so the catch gets the first.
     for (int pass = 0; pass < 30 && countOf("PowerUp") > 0; pass++) {
@@ -111,10 +105,6 @@ protected:
     ASSERT_EQ(countOf("PowerUp"), 0) << power << " power-up never caught";
   }
 
-  static int countOf(const std::string &type) {
-    return qm::WorldManager::getInstance().objectsOfType(type).getCount();
-  }
-  static int worldCount() { return qm::WorldManager::getInstance().getAllObjects().getCount(); }
   static int score() { return firstOf<Points>("points")->getValue(); }
   static sf::SoundSource::Status musicStatus(const std::string &label) {
     return qm::ResourceManager::getInstance().getMusic(label)->getMusic()->getStatus();
@@ -135,7 +125,6 @@ TEST_F(WholeGame, PressingPBuildsExactlyOneGameAndSilencesTheStartScreen) {
     EXPECT_EQ(countOf("Border"), 3);
     EXPECT_EQ(countOf("Corner"), 2);
     EXPECT_EQ(countOf("points"), 1);
-    EXPECT_EQ(countOf("GameStart"), 0);
     EXPECT_EQ(worldCount(), 8);
     runPasses(1);
   }
@@ -144,21 +133,24 @@ TEST_F(WholeGame, PressingPBuildsExactlyOneGameAndSilencesTheStartScreen) {
 
 TEST_F(WholeGame, MissingTheBallShowsGameOverWithItsMusicThenOnlyAStartScreen) {
   startGame();
-  // Far off the arena, where no ball can meet it: the platform is not clamped.
+  // Far off the arena, where no ball can meet it: the platform is not clamped
+  // and keeps to its row.
   movePointerTo(-1200);
-  ASSERT_FLOAT_EQ(firstOf<qm::Object>("Platform")->getPosition().getX(), -100.0f);
-  for (int pass = 0; pass < 300 && countOf("GameOver") == 0; pass++) {
+  ASSERT_EQ(xy(firstOf("Platform")->getPosition()), XY(-100, 21));
+  while (step < 300 && countOf("GameOver") == 0) {
     runPasses(1);
   }
   ASSERT_EQ(countOf("GameOver"), 1);
   EXPECT_EQ(musicStatus("lose_music"), sf::SoundSource::Playing);
 
-  // The rest of the game stays while the screen is up; only the ball goes.
-  runPasses(animationPasses("game_over") - 1);
-  EXPECT_EQ(countOf("GameOver"), 1);
+  // The ball goes in the next pass; the rest of the game stays while the
+  // screen is up.
+  runPasses(1);
   EXPECT_EQ(countOf("Ball"), 0);
-  EXPECT_EQ(countOf("Platform"), 1);
-  EXPECT_EQ(countOf("GameStart"), 0);
+  EXPECT_EQ(worldCount(), 8);
+  runPasses(animationPasses("game_over") - 2);
+  EXPECT_EQ(countOf("GameOver"), 1);
+  EXPECT_EQ(worldCount(), 8);
   EXPECT_EQ(musicStatus("lose_music"), sf::SoundSource::Playing);
 
   runPasses(1);
@@ -170,8 +162,8 @@ TEST_F(WholeGame, MissingTheBallShowsGameOverWithItsMusicThenOnlyAStartScreen) {
 
 TEST_F(WholeGame, HundredthPointFromAPlatformBounceWinsAtTheNextThirtiethStep) {
   startGame();
-  qm::Object *p_ball = firstOf<qm::Object>("Ball");
-  p_ball->setPosition(Vector(firstOf<qm::Object>("Platform")->getPosition().getX(), 17));
+  qm::Object *p_ball = firstOf("Ball");
+  p_ball->setPosition(Vector(firstOf("Platform")->getPosition().getX(), 17));
   p_ball->setVelocity(Vector(0, 0.5f));
   const qm::EventView set_score("Points", 99, false);
   qm::WorldManager::getInstance().onEvent(&set_score);
@@ -201,7 +193,7 @@ TEST_F(WholeGame, EachCaughtPowerUpChangesTheScoreTheBallsSpeedOrThePlatform) {
   startGame();
   movePointerTo(512);
   // The ball drifts slowly mid-arena, clear of every wall and the platform.
-  qm::Object *p_ball = firstOf<qm::Object>("Ball");
+  qm::Object *p_ball = firstOf("Ball");
   p_ball->setPosition(Vector(20, 12));
   p_ball->setVelocity(Vector(0.1f, -0.05f));
 
@@ -218,7 +210,7 @@ TEST_F(WholeGame, EachCaughtPowerUpChangesTheScoreTheBallsSpeedOrThePlatform) {
   EXPECT_NEAR(p_ball->getVelocity().getX(), 0.1, 1e-5);
   EXPECT_NEAR(p_ball->getVelocity().getY(), -0.05, 1e-5);
 
-  qm::Object *p_platform = firstOf<qm::Object>("Platform");
+  qm::Object *p_platform = firstOf("Platform");
   catchPowerUp("platform", true);
   EXPECT_EQ(p_platform->getAnimation().getSprite()->getLabel(), "long_platform");
   EXPECT_EQ(p_platform->getBox().getHorizontal(), 15);

@@ -1,52 +1,65 @@
-// The fixture of the game's class tests: a fresh flushing log, an empty world
-// of 80 x 24 cells, every sprite label of the game loaded from small files of
-// known sizes, and the game's sounds and tracks from short test WAV files.
-// Frames run without a window or pacing: the step event, then the update.
+// What the game's tests share: look-ups in the world, a steerable random draw,
+// and the fixture of the rule tests. That fixture loads no sprites or sounds,
+// so no device opens, objects keep 1 x 1 boxes and end screens end at once.
 #pragma once
 
-#include "Object.h"
+#include "EventStep.h"
+#include "GameManager.h"
+#include "ObjectListIterator.h"
+#include "Spy.h"
+#include "WorldManager.h"
 
-#include <SFML/Window/Event.hpp>
-#include <SFML/Window/Keyboard.hpp>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace qm_test {
 
-// The test sprites' sizes, for the tests that depend on them.
-inline constexpr int PLATFORM_WIDTH = 9;
-inline constexpr int LONG_PLATFORM_WIDTH = 15;
-inline constexpr int SHORT_PLATFORM_WIDTH = 5;
-// Frames times slowdown of "game_over" (4 x 5) and "win" (2 x 3).
-inline constexpr int GAME_OVER_STEPS = 20;
-inline constexpr int WIN_STEPS = 6;
+inline int countOf(const std::string &type) {
+  return qm::WorldManager::getInstance().objectsOfType(type).getCount();
+}
 
+inline int worldCount() {
+  return qm::WorldManager::getInstance().getAllObjects().getCount();
+}
+
+// The first object of the type in world order, or nullptr.
+template <typename T = qm::Object> T *firstOf(const std::string &type) {
+  const qm::ObjectList objects = qm::WorldManager::getInstance().objectsOfType(type);
+  qm::ObjectListIterator it(&objects);
+  it.first();
+  return it.isDone() ? nullptr : dynamic_cast<T *>(it.currentObject());
+}
+
+// A seed after which the next rand() is even or odd as asked, to steer the
+// game's 50/50 draws.
+inline unsigned seedWithFirstDraw(bool even) {
+  for (unsigned seed = 1;; seed++) {
+    srand(seed);
+    if (((rand() & 1) == 0) == even) {
+      return seed;
+    }
+  }
+}
+
+// An empty 80 x 24 world, a fresh log and the game-over flag, which key tests
+// set, cleared.
 class GameFixture : public ::testing::Test {
 protected:
-  void SetUp() override;
-  // Empties the world (so that no object outlives its test) and clears the
-  // game-over flag that key tests set.
-  void TearDown() override;
+  void SetUp() override {
+    resetWorld();
+    qm::GameManager::getInstance().setGameOver(false);
+  }
+  // Empties the world, so that no object outlives its test.
+  void TearDown() override { qm::WorldManager::getInstance().shutDown(); }
 
-  // Boundary and view both horizontal x vertical with their corner at (0, 0).
-  static void setWorldSize(float horizontal, float vertical);
-
-  // One pass of the loop without drawing: the step event to every object,
-  // then the world's update.
-  static void runFrame(int step_count);
-
-  static int countOfType(const std::string &type);
-  // The first object of the type in world order, or nullptr.
-  static qm::Object *firstOfType(const std::string &type);
-  // The label of the object's current sprite; empty without one.
-  static std::string spriteLabel(const qm::Object *p_o);
-
-  // Whether the log holds the line that an object writes with its address.
-  static bool addressLogged(const void *p_o);
-
-  // A window's key event, to go through InputManager::dispatch.
-  static sf::Event keyEvent(sf::Event::EventType type, sf::Keyboard::Key code);
+  // One pass of the loop without drawing: the step event, then the update.
+  static void runFrame(int step_count) {
+    const qm::EventStep step(step_count);
+    qm::WorldManager::getInstance().onEvent(&step);
+    qm::WorldManager::getInstance().update();
+  }
 };
 
 } // namespace qm_test
