@@ -5,37 +5,18 @@
 
 namespace qm_test {
 
-namespace {
-
-void putLittleEndian(std::ofstream &file, uint32_t value, int byte_count) {
-  for (int i = 0; i < byte_count; i++) {
-    file.put(static_cast<char>((value >> (8 * i)) & 0xff));
-  }
-}
-
-} // namespace
-
 std::string writeWav(const std::string &name, int sample_count) {
-  const uint32_t sample_rate = 44100;
-  const uint32_t bytes_per_sample = 2;
-  const uint32_t data_size = static_cast<uint32_t>(sample_count) * bytes_per_sample;
-  std::ofstream file(name, std::ios::binary | std::ios::trunc);
-  file.write("RIFF", 4);
-  putLittleEndian(file, 36 + data_size, 4);
-  file.write("WAVEfmt ", 8);
-  putLittleEndian(file, 16, 4); // size of the format chunk
-  putLittleEndian(file, 1, 2);  // PCM
-  putLittleEndian(file, 1, 2);  // mono
-  putLittleEndian(file, sample_rate, 4);
-  putLittleEndian(file, sample_rate * bytes_per_sample, 4);
-  putLittleEndian(file, bytes_per_sample, 2);
-  putLittleEndian(file, 16, 2); // bits per sample
-  file.write("data", 4);
-  putLittleEndian(file, data_size, 4);
-  for (int i = 0; i < sample_count; i++) {
-    const int16_t sample = (i / 50) % 2 == 0 ? 1000 : -1000;
-    putLittleEndian(file, static_cast<uint16_t>(sample), 2);
-  }
+  const auto little_endian = [](uint32_t value) {
+    return std::string{static_cast<char>(value), static_cast<char>(value >> 8),
+                       static_cast<char>(value >> 16), static_cast<char>(value >> 24)};
+  };
+  const uint32_t data_size = 2 * static_cast<uint32_t>(sample_count);
+  // The format chunk: 16 bytes of PCM, mono, 44100 Hz, 88200 bytes a second,
+  // 2-byte samples of 16 bits.
+  const std::string format("fmt \x10\0\0\0\x01\0\x01\0\x44\xac\0\0\x88\x58\x01\0\x02\0\x10\0", 24);
+  std::ofstream(name, std::ios::binary | std::ios::trunc)
+      << "RIFF" + little_endian(36 + data_size) + "WAVE" + format + "data" +
+             little_endian(data_size) + std::string(data_size, '\0');
   return name;
 }
 

@@ -1,0 +1,180 @@
+// This binary opens the audio device (the resource manager holds its sound and
+// music slots in place) and a window. The audio and GL drivers are unloaded
+// before the leak check runs, and what they still hold then shows as leaks
+// from "<unknown module>" that no suppression can name; leak checking is off
+// for this binary only.
+extern "C" const char *__asan_default_options() {
+  return "detect_leaks=0";
+}
+
+#include "ResourceManager.h"
+#include "DisplayManager.h"
+
+#include "Screen.h"
+#include "TestSupport.h"
+#include "Wav.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Every test starts with an empty sprite list and an empty log. Sound and
+// music slots are never reset, so one test has each table to itself.
+class Resources : public ::testing::Test {
+protected:
+  void SetUp() override {
+    resources.shutDown();
+    resources.startUp();
+    qm_test::restartLog();
+  }
+  int load(const std::string &sprite_text, const std::string &label) {
+    return resources.loadSprite(qm_test::writeFile("sprite.txt", sprite_text), label);
+  }
+  qm::ResourceManager &resources = qm::ResourceManager::getInstance();
+};
+
+TEST_F(Resources, LoadedSpritesKeepTheirOrderAndAreFoundAndUnloadedEarliestFirst) {
+  // Header numbers read like atoi; the line after the last row is too long.
+  ASSERT_EQ(load("2 frames\n+3x\n2\n\t-4\nblue\nabc\ndef\nghi\njkl\ntoo long\n", "pair"), 0);
+  const qm::Sprite *p_sprite = resources.getSprite("pair");
+  ASSERT_NE(p_sprite, nullptr);
+  EXPECT_EQ(std::make_tuple(p_sprite->getFrameCount(), p_sprite->getWidth(), p_sprite->getHeight(),
+                            p_sprite->getSlowdown(), p_sprite->getColor()),
+            std::make_tuple(2, 3, 2, -4, qm::BLUE));
+  EXPECT_EQ(p_sprite->getFrame(1).getString(), "ghijkl");
+  // Missing rows read as empty and fit a width of 0: the load must stop at the
+  // end of the file, not read two billion rows.
+  ASSERT_EQ(load("10000\n0\n2000000000\n1\nred\n\n", "endless"), 0);
+  EXPECT_EQ(resources.getSprite("endless")->getFrame(9999).getHeight(), 2000000000);
+
+  ASSERT_EQ(load("1\n1\n1\n1\nred\n#\n", "twin"), 0);
+  ASSERT_EQ(load("1\n2\n1\n1\nred\n##\n", "twin"), 0);
+  EXPECT_EQ(qm_test::readLog(), "");
+  // A removal that moved the last entry into the gap would put it first.
+  EXPECT_EQ(resources.unloadSprite("endless"), 0);
+  EXPECT_EQ(resources.getSprite("twin")->getWidth(), 1);
+  EXPECT_EQ(resources.unloadSprite("twin"), 0);
+  EXPECT_EQ(resources.getSprite("twin")->getWidth(), 2);
+  EXPECT_EQ(resources.unloadSprite("nobody"), -1);
+  EXPECT_EQ(qm_test::readLog(), "Message : Error! Sprite to unload does not exist\n");
+}
+
+TEST_F(Resources, SpriteFileFailuresAreReportedAndAddNothing) {
+  // The last two have a bad colour too: the load stops before reading it.
+  const std::pair<const char *, const char *> failures[] = {
+      {"1\r\n1\r\n1\r\n1\r\nred\r\n#\r\n", "Line 5: Unknown Color"},
+      {"1\n1\n1\n1\nRed\n#\n", "Line 5: Unknown Color"},
+      {"1\n3\n2\n1\nred\nabc\nab\n", "Line 7: width 2, expected 3"},
+      {"2\n2\n2\n1\nred\nab\ncd\nabc\nef\n", "Line 8: width 3, expected 2"},
+      {"2\n3\n1\n1\nred\nabc", "Line 7: width 0, expected 3"},
+      {"-1\n1\n1\n1\nRed\n", "Line 1: frame count -1, expected 0 to 10000"},
+      {"99999999999\n1\n1\n1\nRed\n", "Line 1: frame count 2147483647, expected 0 to 10000"}};
+  std::string expected_log;
+  for (const auto &[sprite_text, message] : failures) {
+    EXPECT_EQ(load(sprite_text, "bad"), -1) << sprite_text;
+    expected_log += std::string("Message : Error! ") + message + "\n";
+  }
+  EXPECT_EQ(resources.loadSprite("no-such-sprite.txt", "bad"), -1);
+  // None of them took an entry: five hundred still fit.
+  for (int i = 0; i < qm::MAX_SPRITES; i++) {
+    ASSERT_EQ(load("1\n1\n1\n1\nred\n#\n", "filler"), 0) << i;
+  }
+  EXPECT_EQ(load("1\n1\n1\n1\nred\n#\n", "bad"), -1);
+  EXPECT_EQ(qm_test::readLog(), expected_log +
+                                    "Message : Error! Failed to Open File\n"
+                                    "Message : Error! Max Sprites Reached, Cannot Add More\n");
+}
+
+TEST_F(Resources, SoundTableMovesSoundsDownWithTheirOwnSamplesAndHoldsFifty) {
+  EXPECT_EQ(resources.loadSound("no-such-sound.wav", "a"), -1);
+  for (const auto &[label, samples] : {std::pair{"a", 100}, {"b", 200}, {"c", 300}, {"a", 400}}) {
+    ASSERT_EQ(resources.loadSound(qm_test::writeWav(std::to_string(samples), samples), label), 0);
+  }
+  qm::Sound *p_first = resources.getSound("a");
+  EXPECT_EQ(resources.unloadSound("b"), 0);
+  EXPECT_EQ(resources.unloadSound("nobody"), 0);
+  // Loaded into the slot that the last sound left: a voice still bound to
+  // the samples of the slot it was moved from would play the wrong ones, or
+  // none once those are replaced.
+  ASSERT_EQ(resources.loadSound(qm_test::writeWav("500", 500), "d"), 0);
+  std::vector<std::string> table;
+  for (const qm::Sound *p_sound = p_first; p_sound != p_first + 4; p_sound++) {
+    const sf::SoundBuffer *p_buffer = p_sound->getSound().getBuffer();
+    table.push_back(p_sound->getLabel() +
+                    (p_buffer ? std::to_string(p_buffer->getSampleCount()) : "-"));
+  }
+  EXPECT_EQ(table, (std::vector<std::string>{"a100", "c300", "a400", "d500"}));
+
+  // The failed load took no slot: forty-six more fit, then the table is full.
+  for (int i = 4; i < qm::MAX_SOUNDS; i++) {
+    ASSERT_EQ(resources.loadSound("500", "filler"), 0) << i;
+  }
+  EXPECT_EQ(resources.loadSound("500", "e"), -1);
+  EXPECT_EQ(qm_test::readLog(), "Message : Error! Fail to load sound\n"
+                                "Message : Error! Unable to load from file\n"
+                                "Message : Error! Sound array full\n");
+}
+
+TEST_F(Resources, MusicTableHoldsFiftyAndUnloadingClearsTheFirstLabel) {
+  const std::string theme = qm_test::writeWav("theme", 44100);
+  EXPECT_EQ(resources.loadMusic("no-such-music.wav", "twin"), -1);
+  EXPECT_EQ(resources.loadMusic(theme, ""), -1);
+  ASSERT_EQ(resources.loadMusic(theme, "twin"), 0);
+  ASSERT_EQ(resources.loadMusic(theme, "twin"), 0);
+  qm::Music *p_first = resources.getMusic("twin");
+  EXPECT_EQ(resources.unloadMusic("twin"), 0);
+  EXPECT_EQ(resources.unloadMusic("twin"), 0);
+  EXPECT_EQ(resources.getMusic("twin"), nullptr);
+  EXPECT_EQ(resources.getMusic(""), p_first);
+  EXPECT_EQ(resources.unloadMusic("nobody"), -1);
+
+  // Looping, once set, stays on when the track is played again without.
+  p_first->play(false);
+  EXPECT_FALSE(p_first->getMusic()->getLoop());
+  p_first->play(true);
+  p_first->play(false);
+  EXPECT_TRUE(p_first->getMusic()->getLoop());
+
+  // The refused loads took no slot: forty-eight more fit, then it is full.
+  for (int i = 2; i < qm::MAX_MUSICS; i++) {
+    ASSERT_EQ(resources.loadMusic(theme, "track"), 0) << i;
+  }
+  EXPECT_EQ(resources.loadMusic(theme, "one-more"), -1);
+  EXPECT_EQ(qm_test::readLog(), "Message : Error! Fail to open Music file\n"
+                                "Message : Error! Unable to load from file\n"
+                                "Message : Error! Cannot have empty string as Music label\n"
+                                "Message : Error! Sound array full\n");
+}
+
+// Drawn on a cleared back buffer; the view starts at (0, 0), so world cells
+// are screen cells.
+TEST(FrameOnScreen, IsCentredOnItsPositionInItsColour) {
+  std::filesystem::copy_file(qm_test::sourcePath("qm-font.ttf"), qm::FONT_FILE_DEFAULT,
+                             std::filesystem::copy_options::overwrite_existing);
+  qm::DisplayManager &display = qm::DisplayManager::getInstance();
+  ASSERT_EQ(display.startUp(), 0);
+  ASSERT_EQ(display.swapBuffers(), 0);
+
+  // Odd sizes centre exactly, and a blank keeps its cell empty; even sizes put
+  // the position right of the middle. A sprite draws in its own colour.
+  ASSERT_EQ(qm::Frame(3, 3, "#### ####").draw(qm::Vector(10, 5), qm::RED), 0);
+  qm::Sprite sprite(1);
+  sprite.setColor(qm::GREEN);
+  sprite.addFrame(qm::Frame(4, 2, "########"));
+  ASSERT_EQ(sprite.draw(0, qm::Vector(20, 5)), 0);
+  const qm_test::Screen screen = qm_test::Screen::capture();
+  EXPECT_EQ(screen.inkRow(3, 7, 17), ".................");
+  EXPECT_EQ(screen.inkRow(4, 7, 17), "..###......####..");
+  EXPECT_EQ(screen.inkRow(5, 7, 17), "..#.#......####..");
+  EXPECT_EQ(screen.inkRow(6, 7, 17), "..###............");
+  EXPECT_EQ(screen.inkRow(7, 7, 17), ".................");
+  EXPECT_EQ(screen.inkColor(9, 4), sf::Color::Red);
+  EXPECT_EQ(screen.inkColor(18, 5), sf::Color::Green);
+}
+
+} // namespace
