@@ -1,249 +1,192 @@
+// Everything of the display, input and view objects that needs no window:
+// input from window events built in the test, view objects' places and
+// events, and the display and input without a window system. Nothing in this
+// binary opens a window, so it keeps the leak check.
 #include "InputManager.h"
 #include "DisplayManager.h"
-#include "EventKeyboard.h"
-#include "EventMouse.h"
+#include "EventView.h"
 #include "Spy.h"
 #include "TestSupport.h"
+#include "ViewObject.h"
 #include "WorldManager.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <set>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
 #include <string>
-#include <vector>
+#include <utility>
 
 namespace {
 
-using qm::InputManager;
-using qm::translateKey;
-namespace Keyboard = qm::Keyboard;
-namespace Mouse = qm::Mouse;
+using qm_test::XY;
+// Short names keep the translation table readable: SFML's keys and ours.
+using Sf = sf::Keyboard;
+namespace Qm = qm::Keyboard;
 
-sf::Event keyEvent(sf::Event::EventType type, sf::Keyboard::Key code) {
-  sf::Event window_event{};
-  window_event.type = type;
-  window_event.key.code = code;
-  return window_event;
-}
-
-sf::Event mouseMoved(int x, int y) {
-  sf::Event window_event{};
-  window_event.type = sf::Event::MouseMoved;
-  window_event.mouseMove.x = x;
-  window_event.mouseMove.y = y;
-  return window_event;
-}
-
-sf::Event mouseButton(sf::Event::EventType type, sf::Mouse::Button button, int x, int y) {
-  sf::Event window_event{};
-  window_event.type = type;
-  window_event.mouseButton.button = button;
-  window_event.mouseButton.x = x;
-  window_event.mouseButton.y = y;
-  return window_event;
-}
-
-TEST(KeyTranslation, LettersDigitsAndFunctionKeysKeepTheirNames) {
-  EXPECT_EQ(translateKey(sf::Keyboard::A), Keyboard::A);
-  EXPECT_EQ(translateKey(sf::Keyboard::P), 46);
-  EXPECT_EQ(translateKey(sf::Keyboard::Q), 47);
-  EXPECT_EQ(translateKey(sf::Keyboard::Z), Keyboard::Z);
-  EXPECT_EQ(translateKey(sf::Keyboard::Num0), Keyboard::NUM0);
-  EXPECT_EQ(translateKey(sf::Keyboard::Num1), Keyboard::NUM1);
-  EXPECT_EQ(translateKey(sf::Keyboard::Num9), Keyboard::NUM9);
-  EXPECT_EQ(translateKey(sf::Keyboard::F1), Keyboard::F1);
-  EXPECT_EQ(translateKey(sf::Keyboard::F12), Keyboard::F12);
-}
-
-TEST(KeyTranslation, NamedKeysMapOneToOne) {
-  const std::map<sf::Keyboard::Key, Keyboard::Key> named = {
-      {sf::Keyboard::Escape, Keyboard::ESCAPE},
-      {sf::Keyboard::LControl, Keyboard::LEFTCONTROL},
-      {sf::Keyboard::LShift, Keyboard::LEFTSHIFT},
-      {sf::Keyboard::RControl, Keyboard::RIGHTCONTROL},
-      {sf::Keyboard::RShift, Keyboard::RIGHTSHIFT},
-      {sf::Keyboard::Comma, Keyboard::COMMA},
-      {sf::Keyboard::Period, Keyboard::PERIOD},
-      {sf::Keyboard::Slash, Keyboard::SLASH},
-      {sf::Keyboard::Tilde, Keyboard::TILDE},
-      {sf::Keyboard::Space, Keyboard::SPACE},
-      {sf::Keyboard::Enter, Keyboard::RETURN},
-      {sf::Keyboard::Tab, Keyboard::TAB},
-      {sf::Keyboard::Add, Keyboard::PLUS},
-      {sf::Keyboard::Subtract, Keyboard::MINUS},
-      {sf::Keyboard::Left, Keyboard::LEFTARROW},
-      {sf::Keyboard::Right, Keyboard::RIGHTARROW},
-      {sf::Keyboard::Up, Keyboard::UPARROW},
-      {sf::Keyboard::Down, Keyboard::DOWNARROW},
-      {sf::Keyboard::Pause, Keyboard::PAUSE},
+TEST(Translation, KeysAndButtonsMapToTheEngineNames) {
+  // -1 is UNDEFINED_KEY. Only the keypad's plus and minus are translated: the
+  // main block's hyphen is not.
+  const std::pair<Sf::Key, int> keys[] = {
+      {Sf::A, Qm::A},       {Sf::P, 46},          {Sf::Q, 47},
+      {Sf::Z, Qm::Z},       {Sf::Num0, Qm::NUM0}, {Sf::Num1, Qm::NUM1},
+      {Sf::Num9, Qm::NUM9}, {Sf::F1, Qm::F1},     {Sf::F12, Qm::F12},
+      {Sf::F13, -1},        {Sf::Add, Qm::PLUS},  {Sf::Subtract, Qm::MINUS},
+      {Sf::Hyphen, -1},     {Sf::Tab, Qm::TAB},   {Sf::Enter, Qm::RETURN},
   };
-  for (const auto &[sfml_key, engine_key] : named) {
-    EXPECT_EQ(translateKey(sfml_key), engine_key) << "SFML key " << sfml_key;
+  for (const auto &[sfml_key, engine_key] : keys) {
+    EXPECT_EQ(qm::translateKey(sfml_key), engine_key) << "SFML key " << sfml_key;
   }
+  // Every engine key, from SPACE to NUM0, has an SFML key.
+  int translated_count = 0;
+  for (int code = Sf::Unknown; code < Sf::KeyCount; code++) {
+    translated_count += qm::translateKey(static_cast<Sf::Key>(code)) != Qm::UNDEFINED_KEY;
+  }
+  EXPECT_EQ(translated_count, Qm::NUM0 + 1);
+  EXPECT_EQ(qm::translateButton(sf::Mouse::Right), qm::Mouse::RIGHT);
+  EXPECT_EQ(qm::translateButton(sf::Mouse::Middle), qm::Mouse::MIDDLE);
+  EXPECT_EQ(qm::translateButton(sf::Mouse::XButton1), qm::Mouse::UNDEFINED_MOUSE_BUTTON);
 }
 
-TEST(KeyTranslation, MainBlockMinusAndOtherKeysAreUndefined) {
-  EXPECT_EQ(translateKey(sf::Keyboard::Hyphen), Keyboard::UNDEFINED_KEY);
-  EXPECT_EQ(translateKey(sf::Keyboard::Equal), Keyboard::UNDEFINED_KEY);
-  EXPECT_EQ(translateKey(sf::Keyboard::LAlt), Keyboard::UNDEFINED_KEY);
-  EXPECT_EQ(translateKey(sf::Keyboard::Numpad5), Keyboard::UNDEFINED_KEY);
-  EXPECT_EQ(translateKey(sf::Keyboard::F13), Keyboard::UNDEFINED_KEY);
-  EXPECT_EQ(translateKey(sf::Keyboard::Unknown), Keyboard::UNDEFINED_KEY);
+// A window event of the type: for keys, code is the key; for the mouse, code
+// is the button and (x, y) the pixel.
+sf::Event windowEvent(sf::Event::EventType type, int code = 0, int x = 0, int y = 0) {
+  sf::Event window_event{};
+  window_event.type = type;
+  if (type == sf::Event::KeyPressed || type == sf::Event::KeyReleased) {
+    window_event.key.code = static_cast<Sf::Key>(code);
+  } else if (type == sf::Event::MouseMoved) {
+    window_event.mouseMove = {x, y};
+  } else {
+    window_event.mouseButton = {static_cast<sf::Mouse::Button>(code), x, y};
+  }
+  return window_event;
 }
 
-TEST(KeyTranslation, EveryEngineKeyHasExactlyOneSfmlKey) {
-  std::multiset<int> engine_keys;
-  for (int code = sf::Keyboard::Unknown; code < sf::Keyboard::KeyCount; code++) {
-    const Keyboard::Key engine_key = translateKey(static_cast<sf::Keyboard::Key>(code));
-    if (engine_key != Keyboard::UNDEFINED_KEY) {
-      engine_keys.insert(engine_key);
+TEST(InputDispatch, KeysAndTheMouseReachObjectsInOrderAndTheRestIsDropped) {
+  qm_test::resetWorld();
+  qm_test::Journal journal;
+  // Each input event as "<type> <action> <key>" or "<type> <action> <button>
+  // at <x>,<y>", with actions and codes as numbers.
+  std::ostringstream received;
+  (new qm_test::SpyObject("spy", &journal))->on_event = [&received](const qm::Event *p_e) {
+    received << p_e->getType();
+    if (const auto *p_key = dynamic_cast<const qm::EventKeyboard *>(p_e)) {
+      received << " " << p_key->getKeyboardAction() << " " << p_key->getKey() << "; ";
+    } else if (const auto *p_mouse = dynamic_cast<const qm::EventMouse *>(p_e)) {
+      const qm::Vector at = p_mouse->getMousePosition();
+      received << " " << p_mouse->getMouseAction() << " " << p_mouse->getMouseButton() << " at "
+               << at.getX() << "," << at.getY() << "; ";
     }
+  };
+
+  for (const sf::Event &window_event :
+       {windowEvent(sf::Event::KeyPressed, Sf::P), windowEvent(sf::Event::Closed),
+        windowEvent(sf::Event::KeyReleased, Sf::P), windowEvent(sf::Event::TextEntered),
+        windowEvent(sf::Event::MouseMoved, 0, 600, 384),
+        windowEvent(sf::Event::MouseButtonReleased, sf::Mouse::Left, 606, 400),
+        windowEvent(sf::Event::MouseButtonPressed, sf::Mouse::Left, 606, 400),
+        windowEvent(sf::Event::MouseWheelScrolled), windowEvent(sf::Event::Resized),
+        windowEvent(sf::Event::KeyPressed, Sf::Hyphen)}) {
+    qm::InputManager::getInstance().dispatch(window_event);
   }
-  ASSERT_EQ(engine_keys.size(), static_cast<size_t>(Keyboard::NUM0 + 1));
-  for (int engine_key = Keyboard::SPACE; engine_key <= Keyboard::NUM0; engine_key++) {
-    EXPECT_EQ(engine_keys.count(engine_key), 1u) << "engine key " << engine_key;
-  }
+
+  // Key actions: 0 pressed, 1 released; mouse actions: 0 clicked, 1 moved.
+  EXPECT_EQ(received.str(), "qm::keyboard 0 46; qm::keyboard 1 46; qm::mouse 1 -1 at 50,12; "
+                            "qm::mouse 0 0 at 50.5,12.5; qm::keyboard 0 -1; ");
+  qm::WorldManager::getInstance().shutDown();
 }
 
-TEST(ButtonTranslation, ThreeButtonsAreKnownAndExtrasUndefined) {
-  EXPECT_EQ(qm::translateButton(sf::Mouse::Left), Mouse::LEFT);
-  EXPECT_EQ(qm::translateButton(sf::Mouse::Right), Mouse::RIGHT);
-  EXPECT_EQ(qm::translateButton(sf::Mouse::Middle), Mouse::MIDDLE);
-  EXPECT_EQ(qm::translateButton(sf::Mouse::XButton1), Mouse::UNDEFINED_MOUSE_BUTTON);
-  EXPECT_EQ(qm::translateButton(sf::Mouse::XButton2), Mouse::UNDEFINED_MOUSE_BUTTON);
+TEST(WithoutWindow, DisplayRefusesWithItsLinesAndInputIsHarmless) {
+  unsetenv("DISPLAY");
+  qm_test::resetWorld();
+
+  EXPECT_EQ(qm::DisplayManager::getInstance().startUp(), -1);
+  EXPECT_EQ(qm::DisplayManager::getInstance().drawCh(qm::Vector(1, 1), 'A', qm::WHITE), -1);
+  EXPECT_EQ(qm::DisplayManager::getInstance().swapBuffers(), -1);
+  EXPECT_EQ(qm::InputManager::getInstance().startUp(), -1);
+  qm::InputManager::getInstance().getInput();
+  qm::InputManager::getInstance().shutDown();
+
+  EXPECT_EQ(qm_test::readLog(), "Message : Error! Unable to generate display window.\n"
+                                "Message : Error! No window to draw to.\n"
+                                "Message : Error: No window to display to.\n");
 }
 
-// What a spy saw of each input event, in order.
-struct Received {
-  std::string type;
-  int action;
-  int code; // key or button
-  float x;
-  float y;
-};
-
-class InputDispatch : public ::testing::Test {
+// A new view object in an emptied world with an 80 x 24 boundary and view,
+// and an empty log.
+class ViewObjects : public ::testing::Test {
 protected:
   void SetUp() override {
     qm_test::resetWorld();
-    p_spy = new qm_test::SpyObject("spy", &journal);
-    p_spy->on_event = [this](const qm::Event *p_e) { record(p_e); };
+    p_view = new qm::ViewObject;
   }
-  // The spies write into this fixture's journal, so they go with it.
   void TearDown() override { qm::WorldManager::getInstance().shutDown(); }
 
-  void record(const qm::Event *p_e) {
-    if (p_e->getType() == qm::KEYBOARD_EVENT) {
-      const auto *p_key = dynamic_cast<const qm::EventKeyboard *>(p_e);
-      received.push_back({p_e->getType(), p_key->getKeyboardAction(), p_key->getKey(), 0, 0});
-    } else if (p_e->getType() == qm::MSE_EVENT) {
-      const auto *p_mouse = dynamic_cast<const qm::EventMouse *>(p_e);
-      received.push_back({p_e->getType(), p_mouse->getMouseAction(), p_mouse->getMouseButton(),
-                          p_mouse->getMousePosition().getX(), p_mouse->getMousePosition().getY()});
-    }
-  }
+  XY position() const { return qm_test::xy(p_view->getPosition()); }
 
-  const InputManager &input = InputManager::getInstance();
-  qm_test::Journal journal;
-  qm_test::SpyObject *p_spy = nullptr;
-  std::vector<Received> received;
+  qm::ViewObject *p_view = nullptr;
 };
 
-TEST_F(InputDispatch, KeyPressAndReleaseBecomeKeyboardEvents) {
-  input.dispatch(keyEvent(sf::Event::KeyPressed, sf::Keyboard::P));
-  input.dispatch(keyEvent(sf::Event::KeyReleased, sf::Keyboard::P));
-
-  ASSERT_EQ(received.size(), 2u);
-  EXPECT_EQ(received[0].type, "qm::keyboard");
-  EXPECT_EQ(received[0].action, qm::KEY_PRESSED);
-  EXPECT_EQ(received[0].code, 46);
-  EXPECT_EQ(received[1].action, qm::KEY_RELEASED);
-  EXPECT_EQ(received[1].code, 46);
-}
-
-TEST_F(InputDispatch, UntranslatedKeyIsStillSent) {
-  input.dispatch(keyEvent(sf::Event::KeyPressed, sf::Keyboard::Hyphen));
-  input.dispatch(keyEvent(sf::Event::KeyPressed, sf::Keyboard::Subtract));
-
-  ASSERT_EQ(received.size(), 2u);
-  EXPECT_EQ(received[0].code, Keyboard::UNDEFINED_KEY);
-  EXPECT_EQ(received[1].code, Keyboard::MINUS);
-}
-
-TEST_F(InputDispatch, PointerMoveIsInCellsAndNotRounded) {
-  input.dispatch(mouseMoved(600, 384));
-  input.dispatch(mouseMoved(100, 100));
-
-  ASSERT_EQ(received.size(), 2u);
-  EXPECT_EQ(received[0].type, "qm::mouse");
-  EXPECT_EQ(received[0].action, qm::MOVED);
-  EXPECT_EQ(received[0].code, Mouse::UNDEFINED_MOUSE_BUTTON);
-  EXPECT_FLOAT_EQ(received[0].x, 50.0f);
-  EXPECT_FLOAT_EQ(received[0].y, 12.0f);
-  EXPECT_FLOAT_EQ(received[1].x, 100.0f / 12);
-  EXPECT_FLOAT_EQ(received[1].y, 3.125f);
-}
-
-TEST_F(InputDispatch, ButtonPressIsAClickWithButtonAndPosition) {
-  input.dispatch(mouseButton(sf::Event::MouseButtonPressed, sf::Mouse::Left, 606, 400));
-  input.dispatch(mouseButton(sf::Event::MouseButtonPressed, sf::Mouse::XButton1, 0, 0));
-
-  ASSERT_EQ(received.size(), 2u);
-  EXPECT_EQ(received[0].action, qm::CLICKED);
-  EXPECT_EQ(received[0].code, Mouse::LEFT);
-  EXPECT_FLOAT_EQ(received[0].x, 50.5f);
-  EXPECT_FLOAT_EQ(received[0].y, 12.5f);
-  EXPECT_EQ(received[1].action, qm::CLICKED);
-  EXPECT_EQ(received[1].code, Mouse::UNDEFINED_MOUSE_BUTTON);
-}
-
-TEST_F(InputDispatch, OtherWindowEventsAreDropped) {
-  sf::Event window_event{};
-  for (sf::Event::EventType type :
-       {sf::Event::Closed, sf::Event::Resized, sf::Event::LostFocus, sf::Event::GainedFocus,
-        sf::Event::TextEntered, sf::Event::MouseWheelScrolled, sf::Event::MouseEntered,
-        sf::Event::MouseLeft}) {
-    window_event.type = type;
-    input.dispatch(window_event);
+TEST_F(ViewObjects, TakeNinePlacesOnTheViewAndTheFrameRowsWithoutBorder) {
+  EXPECT_EQ(position(), XY(40, 1));
+  const std::pair<qm::ViewObjectLocation, XY> places[] = {
+      {qm::TOP_LEFT, {13.333333f, 1}},     {qm::TOP_CENTER, {40, 1}},
+      {qm::TOP_RIGHT, {66.666664f, 1}},    {qm::CENTER_LEFT, {13.333333f, 12}},
+      {qm::CENTER_CENTER, {40, 12}},       {qm::CENTER_RIGHT, {66.666664f, 12}},
+      {qm::BOTTOM_LEFT, {13.333333f, 22}}, {qm::BOTTOM_CENTER, {40, 22}},
+      {qm::BOTTOM_RIGHT, {66.666664f, 22}}};
+  for (const auto &[location, place] : places) {
+    p_view->setLocation(location);
+    EXPECT_EQ(position(), place) << "location " << location;
   }
-  input.dispatch(mouseButton(sf::Event::MouseButtonReleased, sf::Mouse::Left, 606, 400));
 
-  EXPECT_TRUE(journal.empty());
+  p_view->setBorder(false);
+  EXPECT_EQ(position(), XY(66.666664f, 23));
+  p_view->setLocation(qm::TOP_LEFT);
+  EXPECT_EQ(position(), XY(13.333333f, 0));
+  // Setting the border it already has does not place it again.
+  p_view->setPosition(qm::Vector(3, 3));
+  p_view->setBorder(false);
+  EXPECT_EQ(position(), XY(3, 3));
 }
 
-TEST_F(InputDispatch, EveryObjectGetsEachEventInWorldOrder) {
-  new qm_test::SpyObject("second", &journal);
+TEST_F(ViewObjects, BadLocationsAreReportedAndChangeNothing) {
+  p_view->setLocation(qm::BOTTOM_LEFT);
+  char address[32];
+  snprintf(address, sizeof address, "%p", static_cast<void *>(p_view));
+  const std::string object_line = "ViewObject " + std::string(address) + "\n";
 
-  input.dispatch(keyEvent(sf::Event::KeyPressed, sf::Keyboard::Q));
-  input.dispatch(mouseMoved(12, 32));
+  testing::internal::CaptureStdout();
+  p_view->setLocation(qm::UNDEFINED);
+  p_view->setLocation(static_cast<qm::ViewObjectLocation>(9));
+  fflush(stdout);
 
-  const qm_test::Journal expected = {"spy qm::keyboard", "second qm::keyboard", "spy qm::mouse",
-                                     "second qm::mouse"};
-  EXPECT_EQ(journal, expected);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), object_line);
+  EXPECT_EQ(qm_test::readLog(), "Message : WARNING! Undefined ViewObject location given\n"
+                                "Message : WARNING! No ViewObject location given\n"
+                                "Message : " +
+                                    object_line);
+  EXPECT_EQ(p_view->getLocation(), qm::BOTTOM_LEFT);
+  EXPECT_EQ(position(), XY(13.333333f, 22));
 }
 
-// Nothing in this binary opens a window.
-class InputWithoutWindow : public InputDispatch {};
+TEST_F(ViewObjects, ViewEventWithItsTagAddsOrSetsTheNumber) {
+  p_view->setViewString("Points");
+  p_view->setValue(5);
+  const qm::EventView add_one("Points", 1, true), set_minus_two("Points", -2, false);
+  const qm::EventView other_tag("points", 1, true);
+  // An event that only claims the view type carries no tag or value to use.
+  qm::Event impostor;
+  impostor.setType(qm::VIEW_EVENT);
 
-TEST_F(InputWithoutWindow, StartUpNeedsAStartedDisplayAndLogsNothing) {
-  ASSERT_FALSE(qm::DisplayManager::getInstance().isStarted());
-
-  EXPECT_EQ(InputManager::getInstance().startUp(), -1);
-
-  EXPECT_FALSE(InputManager::getInstance().isStarted());
-  EXPECT_EQ(qm_test::readLog(), "");
-}
-
-TEST_F(InputWithoutWindow, ReadingAndStoppingAreHarmless) {
-  ASSERT_EQ(qm::DisplayManager::getInstance().getWindow(), nullptr);
-
-  input.getInput();
-  InputManager::getInstance().shutDown();
-
-  EXPECT_TRUE(journal.empty());
-  EXPECT_FALSE(InputManager::getInstance().isStarted());
-  EXPECT_EQ(qm_test::readLog(), "");
+  EXPECT_EQ(p_view->eventHandler(&add_one), 1);
+  EXPECT_EQ(p_view->getValue(), 6);
+  EXPECT_EQ(p_view->eventHandler(&set_minus_two), 1);
+  EXPECT_EQ(p_view->eventHandler(&other_tag), 0);
+  EXPECT_EQ(p_view->eventHandler(&impostor), 0);
+  EXPECT_EQ(p_view->getValue(), -2);
 }
 
 } // namespace

@@ -1,211 +1,167 @@
-#include "WorldManager.h"
+// Objects in the world: deletion, the update walk, broadcasts, drawing, movement
+// and the view. Every spy has the default box: one cell, its corner at the position.
 #include "EventStep.h"
-#include "Object.h"
-#include "ObjectList.h"
-#include "ObjectListIterator.h"
+#include "LogLines.h"
 #include "Spy.h"
+#include "ViewObject.h"
+#include "utility.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
+#include <tuple>
 #include <vector>
 
-using qm_test::Journal;
-using qm_test::SpyObject;
-
-namespace {
-
-using Names = std::vector<std::string>;
-
-Names typesOf(const qm::ObjectList &list) {
-  Names types;
-  qm::ObjectListIterator li(&list);
-  for (li.first(); !li.isDone(); li.next()) {
-    types.push_back(li.currentObject()->getType());
-  }
-  return types;
-}
+using namespace qm;
+using namespace qm_test;
 
 class World : public ::testing::Test {
 protected:
-  void SetUp() override { qm_test::resetWorld(); }
+  void SetUp() override { resetWorld(); }
   void TearDown() override { world_manager.shutDown(); }
 
-  SpyObject *spy(const std::string &name, float x = 0, float y = 0) {
+  SpyObject *spy(const std::string &name, float x = 0, float y = 0, Solidness solid = HARD) {
     auto *p_o = new SpyObject(name, &journal);
-    p_o->setPosition(qm::Vector(x, y));
+    p_o->setPosition(Vector(x, y));
+    p_o->setSolidness(solid);
     return p_o;
   }
-  Names world() const { return typesOf(world_manager.getAllObjects()); }
+  int move(Object *p_o, float x, float y) { return world_manager.moveObject(p_o, Vector(x, y)); }
+  XY viewCorner() const { return xy(world_manager.getView().getCorner()); }
 
-  qm::WorldManager &world_manager = qm::WorldManager::getInstance();
+  WorldManager &world_manager = WorldManager::getInstance();
   Journal journal;
 };
 
-TEST_F(World, KeepsObjectsInTheOrderTheyCame) {
-  EXPECT_EQ("WorldManager", world_manager.getType());
-  spy("a");
-  SpyObject *p_b = spy("b");
-  spy("c");
-  EXPECT_EQ(Names({"a", "b", "c"}), world());
-  delete p_b;
-  EXPECT_EQ(Names({"a", "c"}), world());
-  EXPECT_EQ(-1, world_manager.removeObject(p_b));
+TEST_F(World, ObjectsAreInItFromConstructionToDestructionWithConsecutiveIds) {
+  auto *p_o = new Object;
+  auto *p_second = new Object;
+  EXPECT_EQ(p_o->getID() + 1, p_second->getID());
+  EXPECT_EQ(2, world_manager.getAllObjects().getCount());
+  delete p_second;
+  EXPECT_EQ(1, world_manager.getAllObjects().getCount());
+  EXPECT_EQ(0, p_o->setAltitude(0));
+  EXPECT_EQ(0, p_o->setAltitude(4));
+  EXPECT_EQ(-1, p_o->setAltitude(5));
+  EXPECT_EQ(-1, p_o->setAltitude(-1));
+  EXPECT_EQ(4, p_o->getAltitude());
+  EXPECT_EQ(2, countLogLines("Error! Given altitude not in range.\n"));
+  p_o->setVelocity(Vector(0, -0.25f));
+  EXPECT_EQ(XY(0, -1), xy(p_o->getDirection()));
+  EXPECT_EQ(XY(0.25f, -0.25f), XY(p_o->getSpeed(), p_o->predictPosition().getY()));
+  p_o->setVelocity(Vector(0, 0));
+  EXPECT_EQ(XY(0, 0), XY(p_o->getSpeed(), p_o->getDirection().getMagnitude()));
 }
 
-TEST_F(World, ObjectBeyondCapacityLivesOutsideTheWorld) {
-  for (int i = 0; i < qm::MAX_OBJECTS; i++) {
-    new qm::Object;
-  }
-  auto *p_outsider = new qm::Object;
-  EXPECT_EQ(qm::MAX_OBJECTS, world_manager.getAllObjects().getCount());
-  EXPECT_EQ(-1, world_manager.removeObject(p_outsider));
-  delete p_outsider;
+TEST_F(World, WorldBoxesAndViewCoordinates) {
+  auto *p_o = new Object;
+  p_o->setPosition(Vector(10, 20));
+  p_o->setBox(Box(Vector(-1.5f, -0.5f), 3, 1));
+  const Box box = getWorldBox(p_o);
+  EXPECT_EQ(XY(8.5f, 19.5f), xy(box.getCorner()));
+  EXPECT_EQ(XY(3, 1), XY(box.getHorizontal(), box.getVertical()));
+  world_manager.setView(Box(Vector(10, 5), 80, 24));
+  world_manager.setBoundary(Box(Vector(-3, 4), 100, 100));
+  EXPECT_EQ(XY(2, 2), xy(worldToView(Vector(12, 7)))) << "relative to the view";
+  EXPECT_EQ(XY(-1, 6), xy(viewToWorld(Vector(2, 2)))) << "relative to the boundary";
 }
 
-TEST_F(World, ObjectsOfTypeMatchTheWholeTypeExactly) {
-  EXPECT_TRUE(world_manager.objectsOfType("Ball").isEmpty());
-  spy("Ball", 1);
-  spy("ball");
-  spy("Balls");
-  spy("Ball", 2);
-  const qm::ObjectList balls = world_manager.objectsOfType("Ball");
-  ASSERT_EQ(Names({"Ball", "Ball"}), typesOf(balls));
-  qm::ObjectListIterator li(&balls);
-  li.next();
-  EXPECT_EQ(2, li.currentObject()->getPosition().getX()) << "in world order";
-}
-
-TEST_F(World, BroadcastReachesEveryObjectInWorldOrderButNotNewcomers) {
-  const qm::EventStep step(5);
-  EXPECT_EQ(0, world_manager.onEvent(&step));
-  SpyObject *p_maker = spy("a");
-  spy("b");
-  p_maker->on_event = [this](const qm::Event *) { spy("newcomer"); };
-  EXPECT_EQ(2, world_manager.onEvent(&step));
-  EXPECT_EQ(Names({"a qm::step", "b qm::step"}), journal);
-  EXPECT_EQ(Names({"a", "b", "newcomer"}), world());
-}
-
-TEST_F(World, MarkingTwiceDeletesOnce) {
-  SpyObject *p_doomed = spy("doomed");
-  spy("survivor");
-  EXPECT_EQ(0, world_manager.markForDelete(p_doomed));
-  EXPECT_EQ(0, world_manager.markForDelete(p_doomed));
-  world_manager.update();
-  world_manager.update();
-  EXPECT_EQ(Names({"doomed deleted"}), journal);
-  EXPECT_EQ(Names({"survivor"}), world());
-}
-
-TEST_F(World, ObjectMarkedDuringAStepIsGoneBeforeDrawing) {
-  SpyObject *p_doomed = spy("doomed");
-  p_doomed->on_event = [this, p_doomed](const qm::Event *) {
-    world_manager.markForDelete(p_doomed);
-  };
-  const qm::EventStep step;
-  world_manager.onEvent(&step);
-  world_manager.update();
-  world_manager.draw();
-  EXPECT_EQ(Names({"doomed qm::step", "doomed deleted"}), journal);
-}
-
-TEST_F(World, ObjectsMarkedByADestructorGoInTheSameUpdate) {
+TEST_F(World, MarkedObjectsGoOnceEvenWhenADestructorMarksThemAndShutDownTakesTheRest) {
   SpyObject *p_screen = spy("screen");
-  spy("wall");
+  SpyObject *p_wall = spy("wall");
   spy("start");
-  spy("ball");
-  // Like an end screen: on its way out it marks all but the start screen,
-  // itself included.
-  p_screen->on_destroy = [this] {
-    const qm::ObjectList all_objects = world_manager.getAllObjects();
-    qm::ObjectListIterator li(&all_objects);
-    for (li.first(); !li.isDone(); li.next()) {
-      if (li.currentObject()->getType() != "start") {
-        world_manager.markForDelete(li.currentObject());
-      }
-    }
+  p_screen->on_destroy = [&] {
+    world_manager.markForDelete(p_wall);
+    world_manager.markForDelete(p_screen);
   };
   world_manager.markForDelete(p_screen);
+  world_manager.markForDelete(p_screen);
   world_manager.update();
-  EXPECT_EQ(Names({"screen deleted", "wall deleted", "ball deleted"}), journal);
-  EXPECT_EQ(Names({"start"}), world());
-}
-
-TEST_F(World, ShutDownDeletesEverythingOnceAndForgetsTheMarks) {
+  EXPECT_EQ(Journal({"screen deleted", "wall deleted"}), journal);
   world_manager.markForDelete(spy("marked"));
-  spy("plain");
   world_manager.shutDown();
-  EXPECT_EQ(Names({"marked deleted", "plain deleted"}), journal);
-  EXPECT_TRUE(world().empty());
-  // The marked object is gone: an update now must not delete it again.
-  world_manager.update();
-  EXPECT_EQ(2u, journal.size());
-}
-
-TEST_F(World, UpdateMovesOnlyObjectsWithAVelocity) {
-  SpyObject *p_slow = spy("slow", 10, 10);
-  p_slow->setVelocity(qm::Vector(0.5f, 0));
-  // Two objects at rest on top of each other: neither is a mover.
-  SpyObject *p_still = spy("still", 40, 10);
-  spy("under", 40, 10);
-  world_manager.update();
-  world_manager.update();
-  EXPECT_EQ(11, p_slow->getPosition().getX());
-  EXPECT_EQ(40, p_still->getPosition().getX());
-  EXPECT_TRUE(journal.empty());
-}
-
-TEST_F(World, ObjectMadeDuringTheMovesIsMovedInTheSameUpdate) {
-  SpyObject *p_wall = spy("wall", 10, 5);
-  SpyObject *p_ball = spy("ball", 8, 5);
-  p_ball->setSolidness(qm::SOFT);
-  p_ball->setVelocity(qm::Vector(1, 0));
-  SpyObject *p_shard = nullptr;
-  p_wall->on_event = [this, &p_shard](const qm::Event *) {
-    p_shard = spy("shard", 30, 5);
-    p_shard->setVelocity(qm::Vector(0, 1));
-  };
-  world_manager.update();
-  ASSERT_NE(nullptr, p_shard);
-  EXPECT_EQ(6, p_shard->getPosition().getY());
-}
-
-class WorldDraw : public World {
-protected:
-  void spyAt(const std::string &name, float x, float y, int altitude = 2) {
-    spy(name, x, y)->setAltitude(altitude);
-  }
-};
-
-TEST_F(WorldDraw, PaintsLowAltitudesFirstThenWorldOrder) {
-  spyAt("top", 1, 1, 4);
-  spyAt("middle-1", 2, 1, 2);
-  spyAt("bottom", 3, 1, 0);
-  spyAt("middle-2", 4, 1, 2);
-  spyAt("low", 5, 1, 1);
-  world_manager.draw();
-  EXPECT_EQ(Names({"bottom draw", "low draw", "middle-1 draw", "middle-2 draw", "top draw"}),
+  world_manager.update(); // the mark went with the object
+  EXPECT_EQ(Journal({"screen deleted", "wall deleted", "start deleted", "marked deleted"}),
             journal);
 }
 
-TEST_F(WorldDraw, CullsOnlyObjectsWhollyOutsideTheView) {
-  world_manager.setView(qm::Box(qm::Vector(10, 10), 20, 10));
-  spyAt("inside", 15, 15);
-  spyAt("left-edge", 9, 12); // its box [9, 10] touches the view's left edge
-  spyAt("right-edge", 30, 12);
-  spyAt("left-out", 8.5f, 12);
-  spyAt("below-out", 15, 20.01f);
-  world_manager.draw();
-  EXPECT_EQ(Names({"inside draw", "left-edge draw", "right-edge draw"}), journal);
+TEST_F(World, BroadcastSkipsObjectsMadeDuringItButTheUpdateWalkMovesThem) {
+  Object *p_made = nullptr;
+  spy("maker", 10, 5)->on_event = [&](const Event *) {
+    p_made = spy("made", 0, 0, SPECTRAL);
+    p_made->setVelocity(Vector(0, 1));
+  };
+  const EventStep step;
+  EXPECT_EQ(1, world_manager.onEvent(&step));
+  EXPECT_EQ(Journal({"maker qm::step"}), journal);
+  spy("ball", 9, 5)->setVelocity(Vector(1, 0)); // bumps into the maker in the update
+  world_manager.update();
+  EXPECT_EQ(1, p_made->getPosition().getY());
 }
 
-TEST_F(WorldDraw, ViewObjectsAreDrawnWhereverTheyStand) {
-  auto *p_hud = new qm_test::SpyViewObject("hud", &journal);
-  p_hud->setPosition(qm::Vector(500, 500));
-  spyAt("far-out", 500, 500, 4);
+TEST_F(World, DrawsByAltitudeInWorldOrderCullingObjectsWhollyOutOfView) {
+  world_manager.setView(Box(Vector(10, 10), 20, 10));
+  spy("top", 15, 15)->setAltitude(4);
+  spy("mid-1", 9, 12); // its box [9, 10] touches the view's left edge
+  spy("low", 30, 12)->setAltitude(0);
+  spy("mid-2", 15, 15);
+  spy("out", 8.5f, 12)->setAltitude(0);
+  spy("out", 15, 20.01f);
+  new Spy<ViewObject>("view", &journal); // at altitude 4, wherever it stands
   world_manager.draw();
-  EXPECT_EQ(Names({"hud draw"}), journal);
+  EXPECT_EQ(Journal({"low draw", "mid-1 draw", "mid-2 draw", "top draw", "view draw"}), journal);
 }
 
-} // namespace
+// The other sits outside the boundary [0, 80] x [0, 24]: moving onto it leaves the world.
+TEST_F(World, SolidnessDecidesWhoIsToldAndWhetherTheMoveHappens) {
+  const std::string M = "mover qm::collision mover>other", O = "other qm::collision mover>other",
+                    OUT = "mover qm::out";
+  const std::tuple<Solidness, Solidness, int, Journal> cases[] = {
+      {HARD, HARD, -1, {M, O}},     {HARD, SOFT, 0, {M, O, OUT}}, {SOFT, HARD, 0, {M, O, OUT}},
+      {SOFT, SOFT, 0, {M, O, OUT}}, {SPECTRAL, HARD, 0, {OUT}},   {HARD, SPECTRAL, 0, {OUT}}};
+  for (const auto &[mover, other, result, told] : cases) {
+    SCOPED_TRACE(testing::Message() << "solidness " << mover << " onto " << other);
+    resetWorld();
+    journal.clear();
+    SpyObject *p_mover = spy("mover", 40, 23, mover);
+    spy("other", 40, 30, other);
+    EXPECT_EQ(result, move(p_mover, 40, 30));
+    EXPECT_EQ(result == 0 ? 30 : 23, p_mover->getPosition().getY());
+    EXPECT_EQ(told, journal);
+  }
+}
+
+TEST_F(World, SolidnessIsReadAfterTheHandlers) {
+  SpyObject *p_door = spy("door", 10, 5);
+  p_door->on_event = [p_door](const Event *) { p_door->setSolidness(SOFT); };
+  EXPECT_EQ(0, move(spy("mover", 5, 5), 10, 5));
+}
+
+TEST_F(World, OutEventOnlyWhenGoingFromInsideToOutside) {
+  SpyObject *p_ball = spy("ball", 40, 23, SPECTRAL);
+  std::vector<size_t> outs;
+  for (XY to : {XY(40, 24), XY(40, 24.5f), XY(40, 30), XY(40, 10), XY(-50, 10)}) {
+    move(p_ball, to.first, to.second); // the first only touches the edge
+    outs.push_back(journal.size());
+  }
+  EXPECT_EQ(std::vector<size_t>({0, 1, 1, 1, 2}), outs);
+}
+
+TEST_F(World, ViewIsClampedToTheBoundaryAndFollowsAnObjectUntilItLeavesTheWorld) {
+  world_manager.setBoundary(Box(Vector(0, 0), 200, 50));
+  for (auto [centre, corner] :
+       {std::pair<XY, XY>({150, 40}, {110, 26}), {{10, 5}, {0, 0}}, {{195, 10}, {120, 0}}}) {
+    world_manager.setViewPosition(Vector(centre.first, centre.second));
+    EXPECT_EQ(corner, viewCorner());
+  }
+  SpyObject *p_hero = spy("hero", 150, 40);
+  ASSERT_EQ(0, world_manager.setViewFollowing(p_hero));
+  move(p_hero, 10, 5);
+  EXPECT_EQ(XY(0, 0), viewCorner());
+  world_manager.removeObject(p_hero);
+  move(p_hero, 150, 40);
+  EXPECT_EQ(XY(0, 0), viewCorner()) << "no longer followed";
+  delete p_hero;
+  world_manager.setView(Box(Vector(0, 0), 300, 24)); // wider than the boundary
+  world_manager.setViewPosition(Vector(190, 25));
+  EXPECT_EQ(XY(0, 13), viewCorner());
+}

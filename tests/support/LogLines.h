@@ -1,16 +1,23 @@
-// Counting log lines: without a window every drawCh writes one line, so the
-// count of that line is the number of characters a drawing call drew.
+// Counting log lines: without a window every drawCh writes NO_WINDOW_LINE, so
+// its count is the number of characters a drawing call drew.
 #pragma once
+
+#include "TestSupport.h"
 
 #include <string>
 
 namespace qm_test {
 
-// The exact line that drawCh writes when there is no window.
 inline const std::string NO_WINDOW_LINE = "Error! No window to draw to.\n";
 
-// How many times the log holds the message (its text after the "Message : "
-// prefix, newline included).
-int countLogLines(const std::string &message);
+// How many times the log holds "Message : " + message.
+inline int countLogLines(const std::string &message) {
+  const std::string log = readLog(), line = "Message : " + message;
+  int count = 0;
+  for (size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1)) {
+    count++;
+  }
+  return count;
+}
 
 } // namespace qm_test

@@ -1,75 +1,55 @@
 #include "Screen.h"
 
 #include "DisplayManager.h"
+#include "TestSupport.h"
 
 #include <SFML/Graphics/Texture.hpp>
 
-namespace qm_test {
+#include <filesystem>
 
-namespace {
+namespace qm_test {
 
 // The inner part of a cell, relative to the pixel where its character is
 // placed. With the game's font at size 24, glyphs span about x 0..11 and
 // y 6..27 and reach a pixel into their neighbours on either side.
-constexpr int INNER_LEFT = 2;
-constexpr int INNER_RIGHT = 10;
-constexpr int INNER_TOP = 6;
-constexpr int INNER_BOTTOM = 30;
+constexpr unsigned int INNER_LEFT = 2, INNER_RIGHT = 10, INNER_TOP = 6, INNER_BOTTOM = 30;
 
-int brightness(sf::Color color) {
-  return color.r + color.g + color.b;
+int startDisplay() {
+  std::filesystem::copy_file(sourcePath("qm-font.ttf"), qm::FONT_FILE_DEFAULT,
+                             std::filesystem::copy_options::overwrite_existing);
+  qm::DisplayManager &display = qm::DisplayManager::getInstance();
+  return display.startUp() == 0 ? display.swapBuffers() : -1;
 }
-
-} // namespace
 
 Screen Screen::capture() {
-  const qm::DisplayManager &display = qm::DisplayManager::getInstance();
-  sf::RenderWindow *p_window = display.getWindow();
-  sf::Image image;
-  if (!p_window) {
-    image.create(display.getHorizontalPixels(), display.getVerticalPixels(), sf::Color::Black);
-    return Screen(image);
-  }
-  const sf::Vector2u size = p_window->getSize();
+  const sf::RenderWindow &window = *qm::DisplayManager::getInstance().getWindow();
   sf::Texture texture;
-  texture.create(size.x, size.y);
-  texture.update(*p_window);
-  return Screen(texture.copyToImage());
-}
-
-Screen::Screen(const sf::Image &image) : m_image(image) {}
-
-sf::Color Screen::pixel(int x, int y) const {
-  const sf::Vector2u size = m_image.getSize();
-  if (x < 0 || y < 0 || x >= static_cast<int>(size.x) || y >= static_cast<int>(size.y)) {
-    return sf::Color::Black;
-  }
-  return m_image.getPixel(static_cast<unsigned int>(x), static_cast<unsigned int>(y));
+  texture.create(window.getSize().x, window.getSize().y);
+  texture.update(window);
+  Screen screen;
+  screen.m_image = texture.copyToImage();
+  return screen;
 }
 
 sf::Color Screen::inkColor(int col, int row) const {
-  const int left = col * static_cast<int>(qm::charWidth());
-  const int top = row * static_cast<int>(qm::charHeight());
+  const auto left = static_cast<unsigned int>(col * qm::charWidth());
+  const auto top = static_cast<unsigned int>(row * qm::charHeight());
   sf::Color brightest = sf::Color::Black;
-  for (int y = top + INNER_TOP; y < top + INNER_BOTTOM; y++) {
-    for (int x = left + INNER_LEFT; x < left + INNER_RIGHT; x++) {
-      const sf::Color here = pixel(x, y);
-      if (brightness(here) > brightness(brightest)) {
-        brightest = here;
+  for (unsigned int y = top + INNER_TOP; y < top + INNER_BOTTOM; y++) {
+    for (unsigned int x = left + INNER_LEFT; x < left + INNER_RIGHT; x++) {
+      const sf::Color here = m_image.getPixel(x, y);
+      if (here.r + here.g + here.b > brightest.r + brightest.g + brightest.b) {
+        brightest = sf::Color(here.r, here.g, here.b);
       }
     }
   }
-  return sf::Color(brightest.r, brightest.g, brightest.b);
-}
-
-bool Screen::hasInk(int col, int row) const {
-  return brightness(inkColor(col, row)) > 0;
+  return brightest;
 }
 
 std::string Screen::inkRow(int row, int first_col, int count) const {
   std::string cells;
   for (int col = first_col; col < first_col + count; col++) {
-    cells += hasInk(col, row) ? '#' : '.';
+    cells += inkColor(col, row) == sf::Color::Black ? '.' : '#';
   }
   return cells;
 }

@@ -3,13 +3,11 @@
 //
 // Draw, then capture before swapBuffers (which shows the picture and clears
 // the back buffer). Start from a cleared buffer, since a new window's is
-// undefined: one swapBuffers in the fixture does it.
+// undefined: startDisplay does it.
 //
-//   qm::DisplayManager &display = qm::DisplayManager::getInstance();
-//   display.swapBuffers();
-//   display.drawCh(qm::Vector(3, 2), 'A', qm::RED);
+//   ASSERT_EQ(qm_test::startDisplay(), 0);
+//   qm::DisplayManager::getInstance().drawCh(qm::Vector(3, 2), 'A', qm::RED);
 //   qm_test::Screen screen = qm_test::Screen::capture();
-//   EXPECT_TRUE(screen.hasInk(3, 2));
 //   EXPECT_EQ(screen.inkColor(3, 2), sf::Color::Red);
 //   EXPECT_EQ(screen.inkRow(2, 0, 6), "...#..");
 //
@@ -22,28 +20,24 @@
 
 namespace qm_test {
 
+// Copies the game's font into the working directory, starts the display and
+// clears its back buffer: 0, or -1 when the display does not start.
+int startDisplay();
+
 class Screen {
 public:
-  // The back buffer of the display manager's window as it stands; an empty
-  // (all black) picture when there is no window.
+  // The back buffer of the display manager's window as it stands.
   static Screen capture();
 
-  explicit Screen(const sf::Image &image);
-
-  // Whether a character was drawn in the cell: any pixel that is not black in
-  // the inner part of the cell, where the glyph of the cell's own character
-  // falls. Glyphs overhang their cell by a pixel, so the cell's outer pixels
-  // are ignored and a neighbour's glyph never counts.
-  bool hasInk(int col, int row) const;
-  // The brightest pixel of that inner part: the character's colour where its
-  // stroke is solid; black when the cell has no ink.
+  // The brightest pixel in the inner part of the cell, where the glyph of the
+  // cell's own character falls: the character's colour where its stroke is
+  // solid; black when the cell has no ink. Glyphs overhang their cell by a
+  // pixel, so the cell's outer pixels are ignored and a neighbour's glyph
+  // never counts.
   sf::Color inkColor(int col, int row) const;
   // One character per cell from first_col, count cells: '#' with ink, '.'
   // without. Easy to compare with a picture of the expected row.
   std::string inkRow(int row, int first_col, int count) const;
-
-  sf::Color pixel(int x, int y) const;
-  const sf::Image &image() const { return m_image; }
 
 private:
   sf::Image m_image;

@@ -1,12 +1,11 @@
-// Spies for world and event tests: game objects that write what happens to
-// them into one journal shared by all spies of a test, so that the order of
-// events across objects can be checked.
+// Spies: objects that journal what happens to them into one list shared by
+// the spies of a test, so that the order of events across objects shows.
 #pragma once
 
-#include "Box.h"
+#include "EventCollision.h"
 #include "Object.h"
-#include "Vector.h"
-#include "ViewObject.h"
+#include "TestSupport.h"
+#include "WorldManager.h"
 
 #include <functional>
 #include <string>
@@ -17,45 +16,52 @@ namespace qm_test {
 
 using Journal = std::vector<std::string>;
 
-// Its type is its name. Journals "<name> <event type>" for each event (for a
-// collision "<name> qm::collision <mover>><other>"), "<name> draw" and
-// "<name> deleted".
-class SpyObject : public qm::Object {
+// Its type is its name. Journals "<name> <event type>" (a collision adds
+// " <mover>><other>"), "<name> draw" and "<name> deleted". on_event runs after
+// the journalling, on_destroy first thing in the destructor.
+template <class Base> class Spy : public Base {
 public:
-  SpyObject(std::string init_name, Journal *p_init_journal);
-  ~SpyObject() override;
+  Spy(std::string name, Journal *p_init_journal) : p_journal(p_init_journal) {
+    this->setType(std::move(name));
+  }
+  ~Spy() override {
+    on_destroy();
+    note("deleted");
+  }
+  int eventHandler(const qm::Event *p_e) override {
+    const auto *p_c = dynamic_cast<const qm::EventCollision *>(p_e);
+    note(p_e->getType() +
+         (p_c ? " " + p_c->getObject1()->getType() + ">" + p_c->getObject2()->getType() : ""));
+    on_event(p_e);
+    return 1;
+  }
+  int draw() override {
+    note("draw");
+    return 0;
+  }
+  void note(const std::string &what) { p_journal->push_back(this->getType() + " " + what); }
 
-  int eventHandler(const qm::Event *p_e) override;
-  int draw() override;
-
-  // Run after the event is journalled, to act from inside a handler.
-  std::function<void(const qm::Event *)> on_event;
-  // Run first thing in the destructor.
-  std::function<void()> on_destroy;
-
-private:
-  std::string name;
-  Journal *p_journal;
+  std::function<void(const qm::Event *)> on_event = [](const qm::Event *) {};
+  std::function<void()> on_destroy = [] {};
+  Journal *const p_journal;
 };
+using SpyObject = Spy<qm::Object>;
 
-// A view object that journals its draws the same way.
-class SpyViewObject : public qm::ViewObject {
-public:
-  SpyViewObject(std::string init_name, Journal *p_init_journal);
-  int draw() override;
+// A started, empty world (so following nothing) with boundary and view 80 x 24
+// at (0, 0), and a fresh, flushing log.
+inline void resetWorld() {
+  restartLog();
+  qm::WorldManager &world_manager = qm::WorldManager::getInstance();
+  world_manager.shutDown();
+  world_manager.startUp();
+  world_manager.setBoundary(qm::Box(qm::Vector(0, 0), 80, 24));
+  world_manager.setView(qm::Box(qm::Vector(0, 0), 80, 24));
+}
 
-private:
-  std::string name;
-  Journal *p_journal;
-};
-
-// A started, empty world with boundary and view 80 x 24 at (0, 0), following
-// nothing, and a fresh, flushing log.
-void resetWorld();
-
-// Coordinates as a pair, so that one comparison checks a whole position.
+// A position as a pair, so that one comparison checks both coordinates.
 using XY = std::pair<float, float>;
-XY xy(qm::Vector v);
-XY cornerOf(const qm::Box &box);
+inline XY xy(qm::Vector v) {
+  return {v.getX(), v.getY()};
+}
 
 } // namespace qm_test
