@@ -14,5 +14,6 @@ int animationLength(const qm::Object &screen);
 // deletion and puts up a new start screen.
 void countDown(qm::Object *p_screen, int &time_to_live);
 
-// Marks every object in the world for deletion except the start screens.
-void clearAllButStartScreens();
+// Marks every object in the world for deletion except the start screens and
+// any end screen other than p_screen.
+void clearAllButStartScreens(const qm::Object *p_screen);

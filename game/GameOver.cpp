@@ -22,7 +22,7 @@ GameOver::GameOver() {
 }
 
 GameOver::~GameOver() {
-  clearAllButStartScreens();
+  clearAllButStartScreens(this);
   if (p_music != nullptr) {
     p_music->stop();
   }

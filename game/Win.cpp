@@ -17,7 +17,7 @@ Win::Win() {
 }
 
 Win::~Win() {
-  clearAllButStartScreens();
+  clearAllButStartScreens(this);
 }
 
 int Win::eventHandler(const qm::Event *p_e) {

@@ -105,6 +105,28 @@ protected:
     ASSERT_EQ(countOf("PowerUp"), 0) << power << " power-up never caught";
   }
 
+  // Steers the platform far off the arena, where no ball can meet it (it is
+  // not clamped and keeps to its row), and plays until the ball is lost.
+  void loseTheBall() {
+    movePointerTo(-1200);
+    ASSERT_EQ(xy(firstOf("Platform")->getPosition()), XY(-100, 21));
+    while (step < 300 && countOf("GameOver") == 0) {
+      runPasses(1);
+    }
+    ASSERT_EQ(countOf("GameOver"), 1);
+  }
+  static void setScore(int value) {
+    const qm::EventView set_score("Points", value, false);
+    qm::WorldManager::getInstance().onEvent(&set_score);
+  }
+  void runToTheNextThirtiethStep() {
+    while (step % 30 != 0) {
+      runPasses(1);
+      ASSERT_EQ(countOf("Win"), 0) << "step " << step - 1;
+    }
+    runPasses(1);
+  }
+
   static int score() { return firstOf<Points>("points")->getValue(); }
   static sf::SoundSource::Status musicStatus(const std::string &label) {
     return qm::ResourceManager::getInstance().getMusic(label)->getMusic()->getStatus();
@@ -133,14 +155,7 @@ TEST_F(WholeGame, PressingPBuildsExactlyOneGameAndSilencesTheStartScreen) {
 
 TEST_F(WholeGame, MissingTheBallShowsGameOverWithItsMusicThenOnlyAStartScreen) {
   startGame();
-  // Far off the arena, where no ball can meet it: the platform is not clamped
-  // and keeps to its row.
-  movePointerTo(-1200);
-  ASSERT_EQ(xy(firstOf("Platform")->getPosition()), XY(-100, 21));
-  while (step < 300 && countOf("GameOver") == 0) {
-    runPasses(1);
-  }
-  ASSERT_EQ(countOf("GameOver"), 1);
+  loseTheBall();
   EXPECT_EQ(musicStatus("lose_music"), sf::SoundSource::Playing);
 
   // The ball goes in the next pass; the rest of the game stays while the
@@ -165,19 +180,14 @@ TEST_F(WholeGame, HundredthPointFromAPlatformBounceWinsAtTheNextThirtiethStep) {
   qm::Object *p_ball = firstOf("Ball");
   p_ball->setPosition(Vector(firstOf("Platform")->getPosition().getX(), 17));
   p_ball->setVelocity(Vector(0, 0.5f));
-  const qm::EventView set_score("Points", 99, false);
-  qm::WorldManager::getInstance().onEvent(&set_score);
+  setScore(99);
   for (int pass = 0; pass < 20 && score() < 100; pass++) {
     runPasses(1);
   }
   ASSERT_EQ(score(), 100);
   EXPECT_LT(p_ball->getVelocity().getY(), 0.0f);
 
-  while (step % 30 != 0) {
-    runPasses(1);
-    ASSERT_EQ(countOf("Win"), 0) << "step " << step - 1;
-  }
-  runPasses(1);
+  runToTheNextThirtiethStep();
   EXPECT_EQ(worldCount(), 1);
   EXPECT_EQ(countOf("Win"), 1);
 
@@ -185,6 +195,21 @@ TEST_F(WholeGame, HundredthPointFromAPlatformBounceWinsAtTheNextThirtiethStep) {
   EXPECT_EQ(worldCount(), 1);
   EXPECT_EQ(countOf("Win"), 1);
   runPasses(1);
+  EXPECT_EQ(worldCount(), 1);
+  EXPECT_EQ(countOf("GameStart"), 1);
+}
+
+TEST_F(WholeGame, AWinWhileTheGameOverScreenIsUpStillLeadsBackToTheStart) {
+  startGame();
+  loseTheBall();
+  // The score display outlives the ball, so a late hundredth point still wins;
+  // the game-over screen goes with the rest and must not take the win along.
+  setScore(100);
+  runToTheNextThirtiethStep();
+  EXPECT_EQ(worldCount(), 1);
+  EXPECT_EQ(countOf("Win"), 1);
+  EXPECT_EQ(musicStatus("lose_music"), sf::SoundSource::Stopped);
+  runPasses(animationPasses("win"));
   EXPECT_EQ(worldCount(), 1);
   EXPECT_EQ(countOf("GameStart"), 1);
 }
