@@ -3,7 +3,7 @@
 #include "LogManager.h"
 #include "utility.h"
 
-#include <cstdlib>
+#include <X11/Xlib.h>
 
 namespace qm {
 
@@ -36,11 +36,15 @@ sf::Color screenColor(Color color) {
   }
 }
 
-// SFML aborts the whole program when it cannot reach the X server, so a
-// missing display has to be caught before asking it for a window.
+// SFML aborts the whole program when it cannot reach the X server, so the
+// server is asked first whether it answers at all.
 bool displayAvailable() {
-  const char *display_name = std::getenv("DISPLAY");
-  return display_name != nullptr && display_name[0] != '\0';
+  ::Display *p_display = XOpenDisplay(nullptr);
+  if (p_display == nullptr) {
+    return false;
+  }
+  XCloseDisplay(p_display);
+  return true;
 }
 
 } // namespace

@@ -87,4 +87,10 @@ stderr_lines=$(wc -l <"$work/stderr")
 grep -q 'quillmoth.log' "$work/stderr" || fail "the error line does not point at the log"
 grep -q 'Error! Unable to generate display window.' "$log" || fail "the log does not say the window failed"
 
+# Nor with a display that names no running server.
+DISPLAY=:99999 "$binary" >"$work/stdout" 2>"$work/stderr"
+status=$?
+[ "$status" -eq 1 ] || fail "exit status $status with an unreachable display, expected 1"
+grep -q 'quillmoth.log' "$work/stderr" || fail "no error line with an unreachable display"
+
 echo "1 passed, 0 failed"
