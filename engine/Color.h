@@ -1,10 +1,11 @@
 // The eight colours a character can be drawn in. Sprite files name them in
-// lower case; the display maps each to a screen colour.
+// lower case; the display maps each to a screen colour. Every int is a valid
+// value (the display draws unknown ones in white), hence the fixed type.
 #pragma once
 
 namespace qm {
 
-enum Color {
+enum Color : int {
   UNDEFINED_COLOR = -1,
   BLACK = 0,
   RED,

@@ -19,11 +19,13 @@ inline constexpr int WINDOW_VERTICAL_PIXELS_DEFAULT = 768;
 inline constexpr int WINDOW_HORIZONTAL_CHARS_DEFAULT = 80;
 inline constexpr int WINDOW_VERTICAL_CHARS_DEFAULT = 24;
 inline constexpr int WINDOW_STYLE_DEFAULT = 1;
-inline const sf::Color WINDOW_BACKGROUND_COLOR_DEFAULT = sf::Color::Black;
+// Spelled out rather than copied from sf::Color::Black, which may not be set
+// up yet when this constant is.
+inline const sf::Color WINDOW_BACKGROUND_COLOR_DEFAULT = sf::Color(0, 0, 0);
 inline const std::string WINDOW_TITLE_DEFAULT = "Quillmoth";
 inline const std::string FONT_FILE_DEFAULT = "qm-font.ttf";
 
-enum Justification {
+enum Justification : int {
   LEFT_JUSTIFIED = 0,
   CENTER_JUSTIFIED = 1,
   RIGHT_JUSTIFIED = 2,

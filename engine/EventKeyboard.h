@@ -9,7 +9,7 @@ inline const std::string KEYBOARD_EVENT = "qm::keyboard";
 
 // The values are fixed: game code compares keys as numbers.
 namespace Keyboard {
-enum Key {
+enum Key : int {
   UNDEFINED_KEY = -1,
   SPACE = 0,
   RETURN,
@@ -81,7 +81,7 @@ enum Key {
 };
 } // namespace Keyboard
 
-enum EventKeyboardAction {
+enum EventKeyboardAction : int {
   UNDEFINED_KEYBOARD_ACTION = -1,
   KEY_PRESSED = 0,
   KEY_RELEASED = 1,

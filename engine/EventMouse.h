@@ -9,14 +9,14 @@ namespace qm {
 
 inline const std::string MSE_EVENT = "qm::mouse";
 
-enum EventMouseAction {
+enum EventMouseAction : int {
   UNDEFINED_MOUSE_ACTION = -1,
   CLICKED = 0,
   MOVED = 1,
 };
 
 namespace Mouse {
-enum Button {
+enum Button : int {
   UNDEFINED_MOUSE_BUTTON = -1,
   LEFT = 0,
   RIGHT = 1,

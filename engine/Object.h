@@ -15,7 +15,7 @@ class Event;
 
 inline constexpr int MAX_ALTITUDE = 4;
 
-enum Solidness {
+enum Solidness : int {
   HARD = 0,     // collides and blocks hard movers
   SOFT = 1,     // collides, never blocks
   SPECTRAL = 2, // never collides

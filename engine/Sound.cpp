@@ -14,6 +14,10 @@ Sound::~Sound() {
   m_sound.resetBuffer();
 }
 
+Sound::Sound(const Sound &other) : Sound() {
+  *this = other;
+}
+
 Sound &Sound::operator=(const Sound &other) {
   if (this == &other) {
     return *this;

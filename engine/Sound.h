@@ -12,8 +12,9 @@ class Sound {
 public:
   Sound();
   ~Sound();
-  // Takes the other's samples and label; the voice plays this sound's own
-  // copy of the samples.
+  // Both take the other's samples and label; the voice plays this sound's
+  // own copy of the samples.
+  Sound(const Sound &other);
   Sound &operator=(const Sound &other);
 
   int loadSound(std::string filename);

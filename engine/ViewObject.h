@@ -10,7 +10,7 @@
 
 namespace qm {
 
-enum ViewObjectLocation {
+enum ViewObjectLocation : int {
   UNDEFINED = -1,
   TOP_LEFT = 0,
   TOP_CENTER,

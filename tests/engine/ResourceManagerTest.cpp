@@ -109,6 +109,10 @@ TEST_F(Resources, SoundTableMovesSoundsDownWithTheirOwnSamplesAndHoldsFifty) {
                     (p_buffer ? std::to_string(p_buffer->getSampleCount()) : "-"));
   }
   EXPECT_EQ(table, (std::vector<std::string>{"a100", "c300", "a400", "d500"}));
+  // A copy, likewise, plays samples of its own, not those of the original.
+  const qm::Sound copy(*p_first);
+  EXPECT_NE(copy.getSound().getBuffer(), p_first->getSound().getBuffer());
+  EXPECT_EQ(copy.getSound().getBuffer()->getSampleCount(), 100u);
 
   // The failed load took no slot: forty-six more fit, then the table is full.
   for (int i = 4; i < qm::MAX_SOUNDS; i++) {
