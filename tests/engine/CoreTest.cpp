@@ -28,12 +28,15 @@ TEST(Log, WritesTheExactLineAndCountsItButNothingOnceShutDown) {
   log_manager.writeLog("%s %d", "points", -7); // printf-like, adding no newline
   const std::string log = "Message : Error! Sprite does not exist\nMessage : points -7";
   EXPECT_EQ(log, qm_test::readLog());
+  // Starting again while open neither truncates the file nor loses its handle.
+  EXPECT_EQ(-1, log_manager.startUp());
+  EXPECT_EQ(39, log_manager.writeLog("Error! Sprite does not exist\n"));
   log_manager.shutDown();
   testing::internal::CaptureStdout();
   testing::internal::CaptureStderr();
   EXPECT_EQ(-1, log_manager.writeLog("lost\n"));
   EXPECT_EQ("", testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr());
-  EXPECT_EQ(log, qm_test::readLog());
+  EXPECT_EQ(log + "Message : Error! Sprite does not exist\n", qm_test::readLog());
 }
 
 TEST(Clock, NonPositiveSleepReturnsAtOnce) {

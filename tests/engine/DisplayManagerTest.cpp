@@ -76,6 +76,10 @@ TEST_F(Display, OpensOneWindowOfTwelveByThirtyTwoPixelCellsAndKeepsItWithoutTheF
   EXPECT_FALSE(display.isStarted());
   EXPECT_EQ(display.getWindow(), p_window);
   EXPECT_EQ(qm_test::readLog(), "Message : Error! Unable to load font.\n");
+  // With the font back, a new start really starts, in the window it kept.
+  ASSERT_EQ(qm_test::startDisplay(), 0);
+  EXPECT_TRUE(display.isStarted());
+  EXPECT_EQ(display.getWindow(), p_window);
 }
 
 TEST_F(Display, DrawsCharactersInTheirCellsAndColoursUntilTheSwap) {

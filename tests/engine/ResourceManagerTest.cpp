@@ -62,6 +62,9 @@ TEST_F(Resources, LoadedSpritesKeepTheirOrderAndAreFoundAndUnloadedEarliestFirst
   EXPECT_EQ(resources.getSprite("twin")->getWidth(), 2);
   EXPECT_EQ(resources.unloadSprite("nobody"), -1);
   EXPECT_EQ(qm_test::readLog(), "Message : Error! Sprite to unload does not exist\n");
+  // A second start while running must not free sprites that objects draw.
+  EXPECT_EQ(resources.startUp(), -1);
+  EXPECT_NE(resources.getSprite("twin"), nullptr);
 }
 
 TEST_F(Resources, SpriteFileFailuresAreReportedAndAddNothing) {
