@@ -54,8 +54,10 @@ int GameManager::startUp() {
 
 void GameManager::shutDown() {
   setGameOver(true);
-  // Input needs the display's window, and the world's objects may still
-  // refer to resources and write to the log while they are deleted.
+  // Sprites go first, since nothing draws after the last pass; music stays in
+  // its slots, so screens deleted with the world can still stop theirs.
+  // Input lets go of the display's window before the display, and the log
+  // goes last, since destructors may still write to it.
   ResourceManager::getInstance().shutDown();
   InputManager::getInstance().shutDown();
   DisplayManager::getInstance().shutDown();
