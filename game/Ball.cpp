@@ -16,13 +16,19 @@
 
 namespace {
 
-// One component 0.001 further from zero, or nearer to it; 0 counts as
+// Each component 0.001 further from zero, or nearer to it; 0 counts as
 // positive either way.
 float faster(float v) {
   return v < 0 ? float(v - 0.001) : float(v + 0.001);
 }
 float slower(float v) {
   return v < 0 ? float(v + 0.001) : float(v - 0.001);
+}
+qm::Vector faster(qm::Vector v) {
+  return qm::Vector(faster(v.getX()), faster(v.getY()));
+}
+qm::Vector slower(qm::Vector v) {
+  return qm::Vector(slower(v.getX()), slower(v.getY()));
 }
 
 bool isType(const qm::Object *p_o, const std::string &type) {
@@ -92,11 +98,7 @@ qm::Vector Ball::predictPosition() {
 }
 
 void Ball::moveToStart() {
-  qm::WorldManager &world_manager = qm::WorldManager::getInstance();
-  const float h = world_manager.getBoundary().getHorizontal();
-  srand(static_cast<unsigned>(time(NULL) % 100));
-  const float x = startColumn(rand(), h);
-  world_manager.moveObject(this, qm::Vector(x, 3.0f));
+  qm::WorldManager::getInstance().moveObject(this, randomStartPosition());
 }
 
 void Ball::bounce() {
@@ -124,21 +126,27 @@ void Ball::scorePoint() {
   qm::WorldManager::getInstance().onEvent(&point);
 }
 
+bool Ball::startLockOut() {
+  if (bounce_countdown > 0) {
+    return false;
+  }
+  bounce_countdown = bounce_slowdown;
+  return true;
+}
+
 void Ball::hit(const qm::EventCollision *p_c) {
   if (eitherIs(p_c, "Platform")) {
-    if (bounce_countdown > 0) {
+    if (!startLockOut()) {
       return;
     }
-    bounce_countdown = bounce_slowdown;
     scorePoint();
     bounce();
     playImpact();
   }
   if (eitherIs(p_c, "Border")) {
-    if (bounce_countdown > 0) {
+    if (!startLockOut()) {
       return;
     }
-    bounce_countdown = bounce_slowdown;
     // The position before the move decides; the second test holds anywhere
     // inside the world, so every accepted wall hit turns the ball sideways.
     const qm::Vector p = p_c->getObject1()->getPosition();
@@ -166,8 +174,7 @@ void Ball::step() {
   }
   speed_countdown -= 1;
   if (speed_countdown < 0) {
-    const qm::Vector velocity = getVelocity();
-    setVelocity(qm::Vector(faster(velocity.getX()), faster(velocity.getY())));
+    setVelocity(faster(getVelocity()));
     // Left at 0, so from here on the ball speeds up at every step.
     speed_countdown = 0;
   }
@@ -179,10 +186,9 @@ void Ball::step() {
 }
 
 void Ball::speed() {
-  const qm::Vector velocity = getVelocity();
   if ((rand() & 1) == 0) {
-    setVelocity(qm::Vector(faster(velocity.getX()), faster(velocity.getY())));
+    setVelocity(faster(getVelocity()));
   } else {
-    setVelocity(qm::Vector(slower(velocity.getX()), slower(velocity.getY())));
+    setVelocity(slower(getVelocity()));
   }
 }

@@ -35,6 +35,9 @@ private:
   void step();
   void speed();
   void scorePoint();
+  // false while platform and wall hits are locked out; otherwise starts a
+  // new lock-out and returns true.
+  bool startLockOut();
 
   qm::Vector acceleration;
   // Given here and not only in the constructor: the constructor's move to the

@@ -4,15 +4,12 @@
 #include "EventStep.h"
 #include "LogManager.h"
 #include "ResourceManager.h"
-#include "WorldManager.h"
 
 GameOver::GameOver() {
   setType("GameOver");
-  if (setSprite("game_over") == 0) {
-    time_to_live = animationLength(*this);
-  } else {
-    time_to_live = 0;
-  }
+  // Without the sprite the length is 0, and the screen ends at its first step.
+  setSprite("game_over");
+  time_to_live = animationLength(*this);
   setLocation(qm::CENTER_CENTER);
   p_music = qm::ResourceManager::getInstance().getMusic("lose_music");
   if (p_music != nullptr) {

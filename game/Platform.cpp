@@ -32,9 +32,9 @@ Platform::Platform() {
   setType("Platform");
   setSprite("platform");
   const qm::DisplayManager &display_manager = qm::DisplayManager::getInstance();
-  const int W = display_manager.getHorizontal();
-  const int V = display_manager.getVertical();
-  setPosition(qm::Vector(float(W / 2), float(V * 7 / 8)));
+  const int columns = display_manager.getHorizontal();
+  const int rows = display_manager.getVertical();
+  setPosition(qm::Vector(float(columns / 2), float(rows * 7 / 8)));
   setAltitude(qm::MAX_ALTITUDE);
   platform_power_up_time = 330;
   platform_countdown = 0;

@@ -21,13 +21,17 @@ float startColumn(int r, float h) {
   return x;
 }
 
-PowerUp::PowerUp() {
-  setType("PowerUp");
-  setSprite("power_up");
+qm::Vector randomStartPosition() {
   srand(static_cast<unsigned>(time(NULL) % 100));
   const int r = rand();
   const float h = qm::WorldManager::getInstance().getBoundary().getHorizontal();
-  setPosition(qm::Vector(startColumn(r, h), 3.0f));
+  return qm::Vector(startColumn(r, h), 3.0f);
+}
+
+PowerUp::PowerUp() {
+  setType("PowerUp");
+  setSprite("power_up");
+  setPosition(randomStartPosition());
   setVelocity(qm::Vector(0.0f, 0.25f));
   setSolidness(qm::SOFT);
   const int kind = rand() % 3;

@@ -30,3 +30,7 @@ private:
 // The starting column of the ball and of a power-up for a random number r on a
 // world h cells wide: r % int(h) - 1, then moved in from the edges.
 float startColumn(int r, float h);
+
+// Where the ball and the power-ups start: the generator reseeded from the
+// clock, then a random column on row 3 of the world.
+qm::Vector randomStartPosition();

@@ -12,6 +12,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
+#include <string>
 
 namespace qm {
 
@@ -42,8 +44,7 @@ struct SpriteFile {
   const char *filename;
 };
 
-// The game's sprites in loading order; the ball-and-walls scenario takes the
-// first eight.
+// Where each of the game's sprites is read from, in the game's loading order.
 const SpriteFile GAME_SPRITES[] = {
     {"ball", "Sprites/ball_spr.txt"},
     {"platform", "Sprites/platform_spr.txt"},
@@ -57,19 +58,29 @@ const SpriteFile GAME_SPRITES[] = {
     {"game_over", "Sprites/game_over_spr.txt"},
     {"win", "Sprites/win_spr.txt"},
 };
-constexpr int PLAY_SPRITE_COUNT = 8;
 
-void loadSprites(int count) {
-  ResourceManager &resource_manager = ResourceManager::getInstance();
-  for (int i = 0; i < count; i++) {
-    resource_manager.loadSprite(GAME_SPRITES[i].filename, GAME_SPRITES[i].label);
+// The sprites with these labels, in the order given.
+void loadSprites(std::initializer_list<std::string> labels) {
+  for (const std::string &label : labels) {
+    for (const SpriteFile &sprite : GAME_SPRITES) {
+      if (label == sprite.label) {
+        ResourceManager::getInstance().loadSprite(sprite.filename, sprite.label);
+      }
+    }
   }
+}
+
+// The sprites of a game in play.
+void loadPlaySprites() {
+  loadSprites({"ball", "platform", "top_border", "side_border", "corner", "power_up",
+               "long_platform", "short_platform"});
 }
 
 } // namespace
 
 void Test::loadGameResources() {
-  loadSprites(sizeof(GAME_SPRITES) / sizeof(GAME_SPRITES[0]));
+  loadPlaySprites();
+  loadSprites({"game_start", "game_over", "win"});
   ResourceManager &resource_manager = ResourceManager::getInstance();
   resource_manager.loadSound("Sounds/fall.wav", "fall");
   resource_manager.loadMusic("Sounds/lose_music.wav", "lose_music");
@@ -92,7 +103,7 @@ int Test::testBall() {
   if (startEngine() != 0) {
     return -1;
   }
-  ResourceManager::getInstance().loadSprite("Sprites/ball_spr.txt", "ball");
+  loadSprites({"ball"});
   new Ball;
   return runAndShutDown();
 }
@@ -101,7 +112,7 @@ int Test::testPlatform() {
   if (startEngine() != 0) {
     return -1;
   }
-  ResourceManager::getInstance().loadSprite("Sprites/platform_spr.txt", "platform");
+  loadSprites({"platform"});
   new Platform;
   return runAndShutDown();
 }
@@ -110,7 +121,7 @@ int Test::testBounce() {
   if (startEngine() != 0) {
     return -1;
   }
-  loadSprites(PLAY_SPRITE_COUNT);
+  loadPlaySprites();
   GameStart::createGame();
   return runAndShutDown();
 }
@@ -127,10 +138,7 @@ int Test::testBorder() {
   if (startEngine() != 0) {
     return -1;
   }
-  ResourceManager &resource_manager = ResourceManager::getInstance();
-  resource_manager.loadSprite("Sprites/border_top_spr.txt", "top_border");
-  resource_manager.loadSprite("Sprites/border_side_spr.txt", "side_border");
-  resource_manager.loadSprite("Sprites/platform_spr.txt", "platform");
+  loadSprites({"top_border", "side_border", "platform"});
   new Platform;
   new Border("top");
   new Border("left");
@@ -156,9 +164,7 @@ int Test::testPower() {
   if (startEngine() != 0) {
     return -1;
   }
-  ResourceManager &resource_manager = ResourceManager::getInstance();
-  resource_manager.loadSprite("Sprites/platform_spr.txt", "platform");
-  resource_manager.loadSprite("Sprites/power_up_spr.txt", "power_up");
+  loadSprites({"platform", "power_up"});
   new Platform;
   new PowerUp;
   return runAndShutDown();

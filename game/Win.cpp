@@ -3,15 +3,12 @@
 #include "EndScreen.h"
 #include "EventStep.h"
 #include "LogManager.h"
-#include "WorldManager.h"
 
 Win::Win() {
   setType("Win");
-  if (setSprite("win") == 0) {
-    time_to_live = animationLength(*this);
-  } else {
-    time_to_live = 0;
-  }
+  // Without the sprite the length is 0, and the screen ends at its first step.
+  setSprite("win");
+  time_to_live = animationLength(*this);
   setLocation(qm::CENTER_CENTER);
   qm::LogManager::getInstance().writeLog("%p\n", static_cast<void *>(this));
 }
