@@ -1,5 +1,6 @@
 // What the game-over and win screens share: how long one run through their
-// animation lasts, and the clearing that leaves only the start screens.
+// animation lasts, the countdown that ends it, and the clearing that leaves
+// only the screens that lead back to the start.
 #pragma once
 
 namespace qm {

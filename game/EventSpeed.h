@@ -1,5 +1,6 @@
 // The game's own event: the platform sends it to every object when it catches
-// a "speed" power-up, and the ball answers by changing speed at random.
+// a "speed" power-up, and the ball answers by changing speed at random. Built
+// on the stack for one broadcast.
 #pragma once
 
 #include "Event.h"

@@ -1,6 +1,7 @@
 // A falling bonus of one kind ("points", "speed" or "platform"), made by the
 // ball at a random column near the top. The platform applies it when it
-// catches it; otherwise it removes itself once it has left the world.
+// catches it; otherwise it removes itself once it has left the world. Owned by
+// the world.
 #pragma once
 
 #include "Object.h"
