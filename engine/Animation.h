@@ -1,5 +1,6 @@
 // An object's playing state over a shared sprite: which frame shows, and how
-// many passes have counted towards the next one (-1 freezes it).
+// many passes have counted towards the next one (-1 freezes it). Held by value
+// in every object; the sprite it points at belongs to the resource manager.
 #pragma once
 
 #include "Box.h"

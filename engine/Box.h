@@ -1,5 +1,6 @@
 // An axis-aligned rectangle in cells: the closed ranges
 // [corner.x, corner.x + horizontal] and [corner.y, corner.y + vertical].
+// A plain value, small enough to copy freely.
 #pragma once
 
 #include "Vector.h"

@@ -1,4 +1,5 @@
-// A microsecond stopwatch on the wall clock, used to pace the game loop.
+// A microsecond stopwatch on the wall clock. A local of GameManager::run,
+// which times each pass with it and sleeps off the rest of the frame.
 #pragma once
 
 namespace qm {

@@ -1,6 +1,6 @@
 // Sent to both parties when a moving object would overlap a solid one:
 // object 1 is the mover, object 2 the one it runs into, position the
-// destination of the move.
+// destination of the move. Built by the world on the stack for one delivery.
 #pragma once
 
 #include "Event.h"

@@ -1,4 +1,5 @@
-// A key pressed or released, as broadcast by the input manager.
+// A key pressed or released, as broadcast by the input manager, which builds
+// it on the stack for one delivery.
 #pragma once
 
 #include "Event.h"

@@ -1,5 +1,6 @@
 // A mouse button pressed or the pointer moved, with the pointer's position in
-// character cells of the window (not rounded).
+// character cells of the window (not rounded). Built by the input manager on
+// the stack for one delivery.
 #pragma once
 
 #include "Event.h"

@@ -1,4 +1,5 @@
-// Sent to an object whose move took its box out of the world.
+// Sent to an object whose move took its box out of the world. Built by the
+// world on the stack for one delivery, to the mover alone.
 #pragma once
 
 #include "Event.h"

@@ -1,4 +1,5 @@
 // Sent to every object once per pass of the game loop, numbered from 0.
+// Built by the game manager on the stack for one delivery.
 #pragma once
 
 #include "Event.h"

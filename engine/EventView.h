@@ -1,5 +1,5 @@
 // Sets or changes the number of the view objects whose view string equals the
-// event's tag.
+// event's tag. Built by the sender on the stack for one delivery.
 #pragma once
 
 #include "Event.h"

@@ -1,5 +1,5 @@
 // One ASCII-art picture: width x height characters, row after row, in one
-// string without line breaks.
+// string without line breaks. Held by value in its sprite's slots.
 #pragma once
 
 #include "Color.h"

@@ -4,6 +4,14 @@
 
 namespace qm {
 
+namespace {
+
+Vector pointerCells(int x, int y) {
+  return pixelsToSpaces(Vector(static_cast<float>(x), static_cast<float>(y)));
+}
+
+} // namespace
+
 InputManager::InputManager() {
   setType("InputManager");
 }
@@ -58,9 +66,7 @@ void InputManager::dispatch(const sf::Event &window_event) const {
   case sf::Event::MouseMoved: {
     EventMouse mouse_event;
     mouse_event.setMouseAction(MOVED);
-    mouse_event.setMousePosition(
-        pixelsToSpaces(Vector(static_cast<float>(window_event.mouseMove.x),
-                              static_cast<float>(window_event.mouseMove.y))));
+    mouse_event.setMousePosition(pointerCells(window_event.mouseMove.x, window_event.mouseMove.y));
     onEvent(&mouse_event);
     break;
   }
@@ -68,8 +74,7 @@ void InputManager::dispatch(const sf::Event &window_event) const {
     EventMouse mouse_event;
     mouse_event.setMouseAction(CLICKED);
     mouse_event.setMousePosition(
-        pixelsToSpaces(Vector(static_cast<float>(window_event.mouseButton.x),
-                              static_cast<float>(window_event.mouseButton.y))));
+        pointerCells(window_event.mouseButton.x, window_event.mouseButton.y));
     mouse_event.setMouseButton(translateButton(window_event.mouseButton.button));
     onEvent(&mouse_event);
     break;

@@ -38,7 +38,6 @@ bool Manager::isStarted() const {
 
 int Manager::onEvent(const Event *p_event) const {
   int count = 0;
-  // A copy, so that handlers may create or mark objects while it is walked.
   const ObjectList all_objects = WorldManager::getInstance().getAllObjects();
   ObjectListIterator li(&all_objects);
   for (li.first(); !li.isDone(); li.next()) {

@@ -1,5 +1,6 @@
 // An ordered list of object pointers with a fixed capacity and no heap
-// allocation. It never owns what it points at; copies are independent.
+// allocation; a value, whose copies are independent. The world holds two and
+// owns their objects; the list itself never owns what it points at.
 #pragma once
 
 namespace qm {

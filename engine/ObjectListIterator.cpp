@@ -4,8 +4,6 @@
 
 namespace qm {
 
-ObjectListIterator::ObjectListIterator() : m_index(0), m_p_list(nullptr) {}
-
 ObjectListIterator::ObjectListIterator(const ObjectList *p_l) : m_index(0), m_p_list(p_l) {}
 
 void ObjectListIterator::first() {

@@ -1,5 +1,6 @@
 // Walks an object list from front to back, reading the list live:
 // first(); while (!isDone()) { currentObject(); next(); }
+// A local of each walk, over a list it does not own.
 #pragma once
 
 namespace qm {
@@ -20,7 +21,7 @@ public:
   Object *currentObject() const;
 
 private:
-  ObjectListIterator();
+  ObjectListIterator() = delete;
 
   int m_index;
   const ObjectList *m_p_list;

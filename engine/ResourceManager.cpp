@@ -95,6 +95,18 @@ int readFrames(std::istream &file, Sprite &sprite, int frame_count) {
   return 0;
 }
 
+// The position of the first of the count sounds or tracks with the label; -1
+// when there is none.
+template <typename Resource>
+int labelIndex(const Resource *p_slots, int count, const std::string &label) {
+  for (int i = 0; i < count; i++) {
+    if (p_slots[i].getLabel() == label) {
+      return i;
+    }
+  }
+  return -1;
+}
+
 } // namespace
 
 ResourceManager::ResourceManager() : m_sprite_count(0), m_sound_count(0), m_music_count(0) {
@@ -109,21 +121,14 @@ ResourceManager &ResourceManager::getInstance() {
 int ResourceManager::startUp() {
   // A second start while running must not drop sprites that objects still
   // point at.
-  if (isStarted()) {
-    return Manager::startUp();
+  if (!isStarted()) {
+    freeSprites();
   }
-  for (int i = 0; i < m_sprite_count; i++) {
-    m_p_sprite[i].reset();
-  }
-  m_sprite_count = 0;
   return Manager::startUp();
 }
 
 void ResourceManager::shutDown() {
-  for (int i = 0; i < m_sprite_count; i++) {
-    m_p_sprite[i].reset();
-  }
-  m_sprite_count = 0;
+  freeSprites();
   Manager::shutDown();
 }
 
@@ -175,27 +180,22 @@ int ResourceManager::loadSprite(std::string filename, std::string label) {
 }
 
 int ResourceManager::unloadSprite(std::string label) {
-  for (int i = 0; i < m_sprite_count; i++) {
-    if (m_p_sprite[i] && m_p_sprite[i]->getLabel() == label) {
-      m_p_sprite[i].reset();
-      for (int j = i; j < m_sprite_count - 1; j++) {
-        m_p_sprite[j] = std::move(m_p_sprite[j + 1]);
-      }
-      m_sprite_count--;
-      return 0;
-    }
+  const int index = spriteIndex(label);
+  if (index < 0) {
+    LogManager::getInstance().writeLog("Error! Sprite to unload does not exist\n");
+    return -1;
   }
-  LogManager::getInstance().writeLog("Error! Sprite to unload does not exist\n");
-  return -1;
+  m_p_sprite[index].reset();
+  for (int j = index; j < m_sprite_count - 1; j++) {
+    m_p_sprite[j] = std::move(m_p_sprite[j + 1]);
+  }
+  m_sprite_count--;
+  return 0;
 }
 
 Sprite *ResourceManager::getSprite(std::string label) const {
-  for (int i = 0; i < m_sprite_count; i++) {
-    if (m_p_sprite[i] && m_p_sprite[i]->getLabel() == label) {
-      return m_p_sprite[i].get();
-    }
-  }
-  return nullptr;
+  const int index = spriteIndex(label);
+  return index < 0 ? nullptr : m_p_sprite[index].get();
 }
 
 int ResourceManager::loadSound(std::string filename, std::string label) {
@@ -228,12 +228,8 @@ int ResourceManager::unloadSound(std::string label) {
 }
 
 Sound *ResourceManager::getSound(std::string label) {
-  for (int i = 0; i < m_sound_count; i++) {
-    if (m_sound[i].getLabel() == label) {
-      return &m_sound[i];
-    }
-  }
-  return nullptr;
+  const int index = labelIndex(m_sound, m_sound_count, label);
+  return index < 0 ? nullptr : &m_sound[index];
 }
 
 int ResourceManager::loadMusic(std::string filename, std::string label) {
@@ -258,22 +254,33 @@ int ResourceManager::loadMusic(std::string filename, std::string label) {
 }
 
 int ResourceManager::unloadMusic(std::string label) {
-  for (int i = 0; i < m_music_count; i++) {
-    if (m_music[i].getLabel() == label) {
-      m_music[i].setLabel("");
-      return 0;
-    }
+  const int index = labelIndex(m_music, m_music_count, label);
+  if (index < 0) {
+    return -1;
   }
-  return -1;
+  m_music[index].setLabel("");
+  return 0;
 }
 
 Music *ResourceManager::getMusic(std::string label) {
-  for (int i = 0; i < m_music_count; i++) {
-    if (m_music[i].getLabel() == label) {
-      return &m_music[i];
+  const int index = labelIndex(m_music, m_music_count, label);
+  return index < 0 ? nullptr : &m_music[index];
+}
+
+void ResourceManager::freeSprites() {
+  for (int i = 0; i < m_sprite_count; i++) {
+    m_p_sprite[i].reset();
+  }
+  m_sprite_count = 0;
+}
+
+int ResourceManager::spriteIndex(const std::string &label) const {
+  for (int i = 0; i < m_sprite_count; i++) {
+    if (m_p_sprite[i] && m_p_sprite[i]->getLabel() == label) {
+      return i;
     }
   }
-  return nullptr;
+  return -1;
 }
 
 } // namespace qm

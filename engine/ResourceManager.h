@@ -45,6 +45,10 @@ private:
   ResourceManager(const ResourceManager &);
   void operator=(const ResourceManager &);
 
+  void freeSprites();
+  // The position of the first sprite with the label; -1 when there is none.
+  int spriteIndex(const std::string &label) const;
+
   std::unique_ptr<Sprite> m_p_sprite[MAX_SPRITES];
   int m_sprite_count;
   Sound m_sound[MAX_SOUNDS];

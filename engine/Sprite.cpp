@@ -10,8 +10,6 @@ namespace qm {
 Sprite::Sprite(int max_frames)
     : m_width(0), m_height(0), m_max_frame_count(0), m_frame_count(0), m_color(COLOR_DEFAULT),
       m_slowdown(1), m_frame(), m_label() {
-  // Sizes beyond the cap are refused rather than tried: a huge request could
-  // succeed on paper and fail only when the pages are touched.
   if (max_frames >= 0 && max_frames <= MAX_SPRITE_FRAMES) {
     m_frame.reset(new (std::nothrow) Frame[static_cast<size_t>(max_frames)]);
   }

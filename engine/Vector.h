@@ -1,5 +1,5 @@
 // A point or a direction on the character grid, in cells; x grows to the
-// right and y downwards.
+// right and y downwards. A plain value, small enough to copy freely.
 #pragma once
 
 namespace qm {

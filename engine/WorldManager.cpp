@@ -9,6 +9,34 @@
 
 namespace qm {
 
+namespace {
+
+bool listHas(const ObjectList &list, const Object *p_o) {
+  ObjectListIterator li(&list);
+  for (li.first(); !li.isDone(); li.next()) {
+    if (li.currentObject() == p_o) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Where a view of view_size centred on centre starts along one axis of the
+// boundary. The lower clamp comes last, so a view larger than the boundary
+// sits at 0.
+float viewStart(float centre, float view_size, float boundary_size) {
+  float start = centre - view_size / 2.0f;
+  if (start + view_size > boundary_size) {
+    start = boundary_size - view_size;
+  }
+  if (start < 0.0f) {
+    start = 0.0f;
+  }
+  return start;
+}
+
+} // namespace
+
 WorldManager::WorldManager() : m_p_view_following(nullptr) {
   setType("WorldManager");
 }
@@ -68,11 +96,8 @@ ObjectList WorldManager::objectsOfType(std::string type) const {
 }
 
 int WorldManager::markForDelete(Object *p_o) {
-  ObjectListIterator li(&m_deletions);
-  for (li.first(); !li.isDone(); li.next()) {
-    if (li.currentObject() == p_o) {
-      return 0;
-    }
+  if (listHas(m_deletions, p_o)) {
+    return 0;
   }
   return m_deletions.insert(p_o);
 }
@@ -123,12 +148,12 @@ ObjectList WorldManager::getCollisions(const Object *p_o, Vector where) const {
   const Box mover_box = getWorldBox(p_o, where);
   ObjectListIterator li(&m_updates);
   for (li.first(); !li.isDone(); li.next()) {
-    Object *p_temp_o = li.currentObject();
-    if (p_temp_o == p_o) {
+    Object *p_other = li.currentObject();
+    if (p_other == p_o) {
       continue;
     }
-    if (boxIntersectsBox(mover_box, getWorldBox(p_temp_o)) && p_temp_o->isSolid()) {
-      collisions.insert(p_temp_o);
+    if (boxIntersectsBox(mover_box, getWorldBox(p_other)) && p_other->isSolid()) {
+      collisions.insert(p_other);
     }
   }
   return collisions;
@@ -140,12 +165,12 @@ int WorldManager::moveObject(Object *p_o, Vector where) {
     bool do_move = true;
     ObjectListIterator li(&collisions);
     for (li.first(); !li.isDone(); li.next()) {
-      Object *p_temp_o = li.currentObject();
-      EventCollision collision(p_o, p_temp_o, where);
+      Object *p_other = li.currentObject();
+      EventCollision collision(p_o, p_other, where);
       p_o->eventHandler(&collision);
-      p_temp_o->eventHandler(&collision);
+      p_other->eventHandler(&collision);
       // Read after both handlers, which may have changed either solidness.
-      if (p_o->getSolidness() == HARD && p_temp_o->getSolidness() == HARD) {
+      if (p_o->getSolidness() == HARD && p_other->getSolidness() == HARD) {
         do_move = false;
       }
     }
@@ -187,24 +212,9 @@ Box WorldManager::getView() const {
 }
 
 void WorldManager::setViewPosition(Vector view_pos) {
-  // The lower clamp comes last, so a view larger than the boundary sits at 0.
-  const float view_horizontal = m_view.getHorizontal();
-  const float view_vertical = m_view.getVertical();
-  float x = view_pos.getX() - view_horizontal / 2.0f;
-  if (x + view_horizontal > m_boundary.getHorizontal()) {
-    x = m_boundary.getHorizontal() - view_horizontal;
-  }
-  if (x < 0.0f) {
-    x = 0.0f;
-  }
-  float y = view_pos.getY() - view_vertical / 2.0f;
-  if (y + view_vertical > m_boundary.getVertical()) {
-    y = m_boundary.getVertical() - view_vertical;
-  }
-  if (y < 0.0f) {
-    y = 0.0f;
-  }
-  m_view.setCorner(Vector(x, y));
+  m_view.setCorner(
+      Vector(viewStart(view_pos.getX(), m_view.getHorizontal(), m_boundary.getHorizontal()),
+             viewStart(view_pos.getY(), m_view.getVertical(), m_boundary.getVertical())));
 }
 
 int WorldManager::setViewFollowing(Object *p_new_view_following) {
@@ -212,14 +222,7 @@ int WorldManager::setViewFollowing(Object *p_new_view_following) {
     m_p_view_following = nullptr;
     return 0;
   }
-  bool found = false;
-  ObjectListIterator li(&m_updates);
-  for (li.first(); !li.isDone(); li.next()) {
-    if (li.currentObject() == p_new_view_following) {
-      found = true;
-    }
-  }
-  if (!found) {
+  if (!listHas(m_updates, p_new_view_following)) {
     return -1;
   }
   m_p_view_following = p_new_view_following;
