@@ -36,15 +36,24 @@ sf::Color screenColor(Color color) {
   }
 }
 
-// SFML aborts the whole program when it cannot reach the X server, so the
-// server is asked first whether it answers at all.
-bool displayAvailable() {
-  ::Display *p_display = XOpenDisplay(nullptr);
-  if (p_display == nullptr) {
-    return false;
+// The window, or nullptr when there is none to be had. SFML aborts the whole
+// program when it cannot reach the X server, so the server is asked first
+// whether it answers at all. That connection stays open until SFML holds its
+// own: an X server left without clients resets itself, and a window asked
+// for during the reset would find no server.
+std::unique_ptr<sf::RenderWindow> openWindow(int horizontal_pixels, int vertical_pixels) {
+  ::Display *p_probe = XOpenDisplay(nullptr);
+  if (p_probe == nullptr) {
+    return nullptr;
   }
-  XCloseDisplay(p_display);
-  return true;
+  auto p_window =
+      std::make_unique<sf::RenderWindow>(sf::VideoMode(horizontal_pixels, vertical_pixels, 32),
+                                         WINDOW_TITLE_DEFAULT, WINDOW_STYLE_CREATED);
+  XCloseDisplay(p_probe);
+  if (!p_window->isOpen()) {
+    return nullptr;
+  }
+  return p_window;
 }
 
 } // namespace
@@ -80,13 +89,8 @@ int DisplayManager::startUp() {
   }
   // A window kept from a failed font load or from a shut-down without a
   // close request is reused rather than opened a second time.
-  if (!m_p_window && displayAvailable()) {
-    m_p_window = std::make_unique<sf::RenderWindow>(
-        sf::VideoMode(m_window_horizontal_pixels, m_window_vertical_pixels, 32),
-        WINDOW_TITLE_DEFAULT, WINDOW_STYLE_CREATED);
-    if (!m_p_window->isOpen()) {
-      m_p_window.reset();
-    }
+  if (!m_p_window) {
+    m_p_window = openWindow(m_window_horizontal_pixels, m_window_vertical_pixels);
   }
   if (m_p_window) {
     m_p_window->setMouseCursorVisible(false);
