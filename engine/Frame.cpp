@@ -47,6 +47,10 @@ int Frame::draw(Vector position, Color color) const {
   // are drawn. Rows are laid out one after the other, so the first index past
   // the end means every later cell is past it too.
   const long long char_count = static_cast<long long>(m_frame_str.size());
+  // No columns means no cells, however many rows are claimed.
+  if (m_width <= 0) {
+    return 0;
+  }
   for (int y = 0; y < m_height; y++) {
     for (int x = 0; x < m_width; x++) {
       const long long index = static_cast<long long>(y) * m_width + x;

@@ -35,7 +35,8 @@ TEST_F(SpriteDraw, FrameDrawsEachCellOnceAndNothingPastItsString) {
   // Width and height are set apart from the string and may claim more cells.
   const std::tuple<int, int, std::string, int> frames[] = {
       {3, 2, "      ", 6},    {3, 3, "abcd", 4},    {INT_MAX, INT_MAX, "ab", 2},
-      {1, INT_MAX, "xyz", 3}, {-3, 2, "abcdef", 0}, {3, -2, "abcdef", 0}};
+      {1, INT_MAX, "xyz", 3}, {-3, 2, "abcdef", 0}, {3, -2, "abcdef", 0},
+      {-1, INT_MAX, "ab", 0}};
   for (const auto &[width, height, frame_str, cells] : frames) {
     qm_test::restartLog();
     EXPECT_EQ(qm::Frame(width, height, frame_str).draw(qm::Vector(0, 0), qm::RED), 0);
