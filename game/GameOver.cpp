@@ -19,7 +19,6 @@ GameOver::GameOver() {
 }
 
 GameOver::~GameOver() {
-  clearAllButStartScreens(this);
   if (p_music != nullptr) {
     p_music->stop();
   }
@@ -38,5 +37,5 @@ int GameOver::draw() {
 }
 
 void GameOver::step() {
-  countDown(this, time_to_live);
+  countDown(time_to_live);
 }

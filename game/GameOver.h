@@ -1,6 +1,6 @@
 // The game-over screen, made by the ball when it leaves the arena: plays its
-// animation once with the losing music, then puts up a new start screen and
-// clears the world. Owned by the world.
+// animation once with the losing music, then clears the world and puts up a
+// new start screen. Owned by the world.
 #pragma once
 
 #include "ViewObject.h"
@@ -13,7 +13,7 @@ class Music;
 class GameOver : public qm::ViewObject {
 public:
   GameOver();
-  // Clears the world of all but the start screens and stops the music.
+  // Stops the losing music.
   ~GameOver() override;
 
   // 1 for a step event; every other event is ignored with 0.

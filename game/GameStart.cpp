@@ -53,6 +53,10 @@ void GameStart::start() {
   createGame();
 }
 
+bool GameStart::hasStarted() const {
+  return game_started;
+}
+
 void GameStart::createGame() {
   new Platform;
   new Ball;

@@ -23,6 +23,8 @@ public:
 
   // Removes this screen and builds the objects of a new game, once per screen.
   void start();
+  // True once P has built a game here; the screen is then on its way out.
+  bool hasStarted() const;
   void playMusic();
 
   // The objects of a new game: platform, ball, walls, corners and score.

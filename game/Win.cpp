@@ -13,10 +13,6 @@ Win::Win() {
   qm::LogManager::getInstance().writeLog("%p\n", static_cast<void *>(this));
 }
 
-Win::~Win() {
-  clearAllButStartScreens(this);
-}
-
 int Win::eventHandler(const qm::Event *p_e) {
   if (p_e->getType() == qm::STEP_EVENT) {
     step();
@@ -30,5 +26,5 @@ int Win::draw() {
 }
 
 void Win::step() {
-  countDown(this, time_to_live);
+  countDown(time_to_live);
 }

@@ -1,6 +1,6 @@
 // The win screen, made by the score display once the score has passed 99:
-// plays its animation once, then puts up a new start screen and clears the
-// world. Owned by the world.
+// plays its animation once, then clears the world and puts up a new start
+// screen. Owned by the world.
 #pragma once
 
 #include "ViewObject.h"
@@ -12,8 +12,6 @@ class Event;
 class Win : public qm::ViewObject {
 public:
   Win();
-  // Clears the world of all but the start screens.
-  ~Win() override;
 
   // 1 for a step event; every other event is ignored with 0.
   int eventHandler(const qm::Event *p_e) override;

@@ -1,6 +1,6 @@
 // Everything around the ball: where walls, corners, the platform and the
 // power-ups stand, the keys of the start screen and the platform, the score's
-// win and the end screens' clearing.
+// win.
 #include "Ball.h"
 #include "Border.h"
 #include "Corner.h"
@@ -12,7 +12,6 @@
 #include "Platform.h"
 #include "Points.h"
 #include "PowerUp.h"
-#include "Win.h"
 
 #include <vector>
 
@@ -109,16 +108,6 @@ TEST_F(Arena, ScoreOverNinetyNineWinsOnceAtTheNextMultipleOf30Steps) {
       EXPECT_EQ(countOf("points"), won ? 0 : 1) << c.score << " at step " << c.steps[i];
     }
   }
-}
-
-TEST_F(Arena, EndScreenClearsAllButEveryStartScreen) {
-  new GameStart;
-  new Platform;
-  // Without its sprite it ends at its first step.
-  new Win;
-  runFrame(0);
-  EXPECT_EQ(countOf("GameStart"), 2);
-  EXPECT_EQ(worldCount(), 2);
 }
 
 } // namespace
