@@ -1,6 +1,7 @@
 #include "Music.h"
 
 #include "LogManager.h"
+#include "WaveFile.h"
 
 #include <utility>
 
@@ -11,7 +12,7 @@ Music::Music() : m_music(), m_label() {}
 Music::~Music() = default;
 
 int Music::loadMusic(std::string filename) {
-  if (!m_music.openFromFile(filename)) {
+  if (!isPlausibleSoundFile(filename) || !m_music.openFromFile(filename)) {
     LogManager::getInstance().writeLog("Error! Fail to open Music file\n");
     return -1;
   }

@@ -1,6 +1,7 @@
 #include "Sound.h"
 
 #include "LogManager.h"
+#include "WaveFile.h"
 
 #include <utility>
 
@@ -39,7 +40,7 @@ Sound &Sound::operator=(const Sound &other) {
 }
 
 int Sound::loadSound(std::string filename) {
-  if (!m_sound_buffer.loadFromFile(filename)) {
+  if (!isPlausibleSoundFile(filename) || !m_sound_buffer.loadFromFile(filename)) {
     LogManager::getInstance().writeLog("Error! Fail to load sound\n");
     return -1;
   }

@@ -95,6 +95,7 @@ TEST_F(Resources, SpriteFileFailuresAreReportedAndAddNothing) {
 
 TEST_F(Resources, SoundTableMovesSoundsDownWithTheirOwnSamplesAndHoldsFifty) {
   EXPECT_EQ(resources.loadSound("no-such-sound.wav", "a"), -1);
+  EXPECT_EQ(resources.loadSound(qm_test::writeWav("huge.wav", 100, {1, 0xFFFFFFFF}), "a"), -1);
   for (const auto &[label, samples] : {std::pair{"a", 100}, {"b", 200}, {"c", 300}, {"a", 400}}) {
     ASSERT_EQ(resources.loadSound(qm_test::writeWav(std::to_string(samples), samples), label), 0);
   }
@@ -124,12 +125,15 @@ TEST_F(Resources, SoundTableMovesSoundsDownWithTheirOwnSamplesAndHoldsFifty) {
   EXPECT_EQ(resources.loadSound("500", "e"), -1);
   EXPECT_EQ(qm_test::readLog(), "Message : Error! Fail to load sound\n"
                                 "Message : Error! Unable to load from file\n"
+                                "Message : Error! Fail to load sound\n"
+                                "Message : Error! Unable to load from file\n"
                                 "Message : Error! Sound array full\n");
 }
 
 TEST_F(Resources, MusicTableHoldsFiftyAndUnloadingClearsTheFirstLabel) {
   const std::string theme = qm_test::writeWav("theme", 44100);
   EXPECT_EQ(resources.loadMusic("no-such-music.wav", "twin"), -1);
+  EXPECT_EQ(resources.loadMusic(qm_test::writeWav("wide.wav", 100, {65535}), "twin"), -1);
   EXPECT_EQ(resources.loadMusic(theme, ""), -1);
   ASSERT_EQ(resources.loadMusic(theme, "twin"), 0);
   ASSERT_EQ(resources.loadMusic(theme, "twin"), 0);
@@ -153,6 +157,8 @@ TEST_F(Resources, MusicTableHoldsFiftyAndUnloadingClearsTheFirstLabel) {
   }
   EXPECT_EQ(resources.loadMusic(theme, "one-more"), -1);
   EXPECT_EQ(qm_test::readLog(), "Message : Error! Fail to open Music file\n"
+                                "Message : Error! Unable to load from file\n"
+                                "Message : Error! Fail to open Music file\n"
                                 "Message : Error! Unable to load from file\n"
                                 "Message : Error! Cannot have empty string as Music label\n"
                                 "Message : Error! Sound array full\n");
