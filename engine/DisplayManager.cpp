@@ -3,7 +3,9 @@
 #include "LogManager.h"
 #include "utility.h"
 
+#include <GL/glx.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace qm {
 
@@ -36,14 +38,52 @@ sf::Color screenColor(Color color) {
   }
 }
 
+// Whether the server offers OpenGL on a visual of the screen's own depth, and
+// that depth is 24 bits or more. SFML takes it for granted: without GLX
+// (remote X, some VNC servers) or at 8 bits it crashes, and at 16 bits its
+// window request is refused with an X error that ends the program.
+bool offersGlVisual(::Display *p_display) {
+  int error_base = 0;
+  int event_base = 0;
+  if (!glXQueryExtension(p_display, &error_base, &event_base)) {
+    return false;
+  }
+  XVisualInfo wanted = {};
+  wanted.screen = DefaultScreen(p_display);
+  wanted.depth = DefaultDepth(p_display, wanted.screen);
+  if (wanted.depth < 24) {
+    return false;
+  }
+  int visual_count = 0;
+  XVisualInfo *p_visuals =
+      XGetVisualInfo(p_display, VisualScreenMask | VisualDepthMask, &wanted, &visual_count);
+  bool found = false;
+  for (int i = 0; i < visual_count && !found; i++) {
+    int uses_gl = 0;
+    int rgba = 0;
+    glXGetConfig(p_display, &p_visuals[i], GLX_USE_GL, &uses_gl);
+    glXGetConfig(p_display, &p_visuals[i], GLX_RGBA, &rgba);
+    found = uses_gl && rgba;
+  }
+  if (p_visuals != nullptr) {
+    XFree(p_visuals);
+  }
+  return found;
+}
+
 // The window, or nullptr when there is none to be had. SFML aborts the whole
 // program when it cannot reach the X server, so the server is asked first
-// whether it answers at all. That connection stays open until SFML holds its
-// own: an X server left without clients resets itself, and a window asked
-// for during the reset would find no server.
+// whether it answers at all, and whether it can show OpenGL. That connection
+// stays open until SFML holds its own: an X server left without clients
+// resets itself, and a window asked for during the reset would find no
+// server.
 std::unique_ptr<sf::RenderWindow> openWindow(int horizontal_pixels, int vertical_pixels) {
   ::Display *p_probe = XOpenDisplay(nullptr);
   if (p_probe == nullptr) {
+    return nullptr;
+  }
+  if (!offersGlVisual(p_probe)) {
+    XCloseDisplay(p_probe);
     return nullptr;
   }
   auto p_window =

@@ -9,7 +9,52 @@
 #include "ResourceManager.h"
 #include "WorldManager.h"
 
+#include <csignal>
+
 namespace qm {
+
+namespace {
+
+constexpr int STOP_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP};
+
+// Set by a stop signal; the loop finishes its pass and the game ends as Q
+// ends it, so the managers shut down in order and the log reaches its file.
+volatile std::sig_atomic_t stop_requested = 0;
+
+extern "C" void requestStop(int) {
+  stop_requested = 1;
+}
+
+// The handler is for one signal only (SA_RESETHAND): a second one, sent to a
+// game that does not end, kills it as usual. A signal that the program was
+// started to ignore (nohup) stays ignored.
+void catchStopSignals() {
+  for (const int signal_number : STOP_SIGNALS) {
+    struct sigaction current = {};
+    sigaction(signal_number, nullptr, &current);
+    if (current.sa_handler == SIG_IGN) {
+      continue;
+    }
+    struct sigaction stop = {};
+    stop.sa_handler = requestStop;
+    stop.sa_flags = SA_RESETHAND;
+    sigemptyset(&stop.sa_mask);
+    sigaction(signal_number, &stop, nullptr);
+  }
+}
+
+void releaseStopSignals() {
+  for (const int signal_number : STOP_SIGNALS) {
+    struct sigaction current = {};
+    sigaction(signal_number, nullptr, &current);
+    if (current.sa_handler == requestStop) {
+      std::signal(signal_number, SIG_DFL);
+    }
+  }
+  stop_requested = 0;
+}
+
+} // namespace
 
 GameManager::GameManager() : game_over(false), frame_time(FRAME_TIME_DEFAULT) {
   setType("GameManager");
@@ -49,11 +94,13 @@ int GameManager::startUp() {
     log_manager.writeLog("Error! Unable to start up ResourceManager\n");
     return -1;
   }
+  catchStopSignals();
   return Manager::startUp();
 }
 
 void GameManager::shutDown() {
   setGameOver(true);
+  releaseStopSignals();
   // Sprites go first, since nothing draws after the last pass; music stays in
   // its slots, so screens deleted with the world can still stop theirs.
   // Input lets go of the display's window before the display, and the log
@@ -87,6 +134,9 @@ void GameManager::runPass(int step_count) {
   world_manager.update();
   world_manager.draw();
   DisplayManager::getInstance().swapBuffers();
+  if (stop_requested) {
+    game_over = true;
+  }
 }
 
 void GameManager::setGameOver(bool new_game_over) {

@@ -14,6 +14,7 @@ public:
 
   // Starts log, world, display (then sets the world's boundary and view to
   // the display's size), input and resources; -1 at the first that fails.
+  // From then on SIGINT, SIGTERM and SIGHUP end the game as game over does.
   int startUp() override;
   // Sets game over and stops resources, input, display, world and log.
   void shutDown() override;
@@ -23,7 +24,7 @@ public:
   void run();
 
   // One pass of the loop without the pacing: step event, input, world update,
-  // world draw and buffer swap.
+  // world draw and buffer swap; sets game over when a stop signal came.
   void runPass(int step_count);
 
   void setGameOver(bool new_game_over);

@@ -1,6 +1,7 @@
 #include "Music.h"
 
 #include "LogManager.h"
+#include "SoundDevice.h"
 #include "WaveFile.h"
 
 #include <utility>
@@ -33,7 +34,9 @@ void Music::play(bool loop) {
   if (loop) {
     m_music.setLoop(true);
   }
-  m_music.play();
+  if (soundDeviceWorks()) {
+    m_music.play();
+  }
 }
 
 void Music::stop() {

@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <climits>
+#include <cstdio>
 #include <fstream>
 #include <utility>
 
@@ -123,6 +124,12 @@ int ResourceManager::startUp() {
   // point at.
   if (!isStarted()) {
     freeSprites();
+  }
+  if (!m_sound_device_works && !m_silence_reported) {
+    m_silence_reported = true;
+    LogManager::getInstance().writeLog(
+        "Warning: No sound device; sounds and music will not play.\n");
+    std::fputs("No sound device: running without sound.\n", stderr);
   }
   return Manager::startUp();
 }

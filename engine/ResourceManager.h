@@ -5,6 +5,7 @@
 #include "Manager.h"
 #include "Music.h"
 #include "Sound.h"
+#include "SoundDevice.h"
 #include "Sprite.h"
 
 #include <memory>
@@ -51,6 +52,10 @@ private:
 
   std::unique_ptr<Sprite> m_p_sprite[MAX_SPRITES];
   int m_sprite_count;
+  // Asked before the sound and music slots below exist, which would open the
+  // sound device without a word if it were not open yet.
+  bool m_sound_device_works = soundDeviceWorks();
+  bool m_silence_reported = false;
   Sound m_sound[MAX_SOUNDS];
   int m_sound_count;
   Music m_music[MAX_MUSICS];

@@ -1,6 +1,7 @@
 #include "Sound.h"
 
 #include "LogManager.h"
+#include "SoundDevice.h"
 #include "WaveFile.h"
 
 #include <utility>
@@ -58,7 +59,9 @@ std::string Sound::getLabel() const {
 
 void Sound::play(bool loop) {
   m_sound.setLoop(loop);
-  m_sound.play();
+  if (soundDeviceWorks()) {
+    m_sound.play();
+  }
 }
 
 void Sound::stop() {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the real game binary in the test X server, plays it with xdotool and
-# checks its log and exit status; then checks that without a display it fails
-# at once with its one line on standard error.
+# checks its log and exit status; stops it with signals and runs it without a
+# sound device; then checks that without a usable display it fails at once
+# with its one line on standard error.
 # Usage: quillmoth-e2e.sh <quillmoth binary> <repository root>
 set -uo pipefail
 
@@ -92,5 +93,80 @@ DISPLAY=:99999 "$binary" >"$work/stdout" 2>"$work/stderr"
 status=$?
 [ "$status" -eq 1 ] || fail "exit status $status with an unreachable display, expected 1"
 grep -q 'quillmoth.log' "$work/stderr" || fail "no error line with an unreachable display"
+
+# Servers that answer but cannot show SFML's OpenGL window.
+for server_args in "-screen 0 1280x1024x24 -extension GLX" "-screen 0 1280x1024x16" \
+  "-screen 0 1280x1024x8"; do
+  rm -f "$log"
+  # shellcheck disable=SC2086 # the server's arguments are words
+  Xvfb -displayfd 3 $server_args 3>"$work/display" 2>/dev/null &
+  server_pid=$!
+  for _ in $(seq 1 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.05
+  done
+  DISPLAY=":$(cat "$work/display")" "$binary" >"$work/stdout" 2>"$work/stderr"
+  status=$?
+  kill "$server_pid" 2>/dev/null
+  wait "$server_pid" 2>/dev/null
+  rm -f "$work/display"
+  [ "$status" -eq 1 ] || fail "exit status $status with Xvfb $server_args, expected 1"
+  [ "$(wc -l <"$work/stderr")" -eq 1 ] || fail "more than one line on standard error with Xvfb $server_args"
+  grep -q 'Error! Unable to generate display window.' "$log" ||
+    fail "the log does not say the window failed with Xvfb $server_args"
+done
+
+# Starts the game in the background and waits for its window.
+start_game() {
+  rm -f "$log"
+  "$binary" >"$work/stdout" 2>"$work/stderr" &
+  game_pid=$!
+  timeout 20 xdotool search --sync --name '^Quillmoth$' >/dev/null ||
+    fail "no window titled Quillmoth appeared"
+  sleep 0.5
+}
+
+# Waits for the game to end by itself and sets status.
+wait_for_exit() {
+  status=""
+  for _ in $(seq 1 60); do
+    if ! kill -0 "$game_pid" 2>/dev/null; then
+      wait "$game_pid"
+      status=$?
+      break
+    fi
+    sleep 0.05
+  done
+  [ -n "$status" ] || fail "still running 3 s after $1"
+  game_pid=""
+}
+
+# A stop signal ends the game as Q does: the log is complete and closed.
+# Job control gives the game its own process group, in which SIGINT is not
+# ignored as it is for background commands of a script.
+set -m
+for signal_name in TERM INT HUP; do
+  start_game
+  kill -s "$signal_name" "$game_pid"
+  wait_for_exit "SIG$signal_name"
+  [ "$status" -eq 0 ] || fail "exit status $status after SIG$signal_name, expected 0"
+  grep -q -E '^Message : (0x)?[0-9a-f]+$' "$log" ||
+    fail "the log lost its lines after SIG$signal_name"
+done
+set +m
+
+# Without a sound device the game plays silent and says so once.
+ALSOFT_DRIVERS=none start_game
+sleep 2
+kill -0 "$game_pid" 2>/dev/null || fail "the game ended without a sound device"
+xdotool key q
+wait_for_exit "Q without a sound device"
+[ "$status" -eq 0 ] || fail "exit status $status without a sound device, expected 0"
+# Xvfb makes SFML note that it cannot set vertical sync; nothing else may
+# come, and nothing about sound but the one line.
+[ "$(grep -c -v 'vertical sync' "$work/stderr")" -eq 1 ] ||
+  fail "expected one line on standard error without a sound device, got $(wc -c <"$work/stderr") bytes"
+grep -q -x 'No sound device: running without sound.' "$work/stderr" || fail "no line saying the game is silent"
+grep -q '^Message : Warning: No sound device' "$log" || fail "the log does not warn of the silence"
 
 echo "1 passed, 0 failed"
