@@ -124,6 +124,8 @@ DisplayManager &DisplayManager::getInstance() {
 }
 
 int DisplayManager::startUp() {
+  // Starting a running display is no error: the window and font stay as
+  // they are and the caller goes on as after a first start.
   if (m_p_window && isStarted()) {
     return 0;
   }

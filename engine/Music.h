@@ -12,6 +12,10 @@ class Music {
 public:
   Music();
   ~Music();
+  // SFML's music keeps its file open and streams from it on a thread of its
+  // own; it cannot be copied or moved.
+  Music(const Music &) = delete;
+  Music &operator=(const Music &) = delete;
 
   int loadMusic(std::string filename);
   void setLabel(std::string new_label);
@@ -23,9 +27,6 @@ public:
   sf::Music *getMusic();
 
 private:
-  Music(const Music &);
-  Music &operator=(const Music &);
-
   sf::Music m_music;
   std::string m_label;
 };

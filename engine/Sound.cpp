@@ -8,13 +8,9 @@
 
 namespace qm {
 
-Sound::Sound() : m_sound(), m_sound_buffer(), m_label() {}
+Sound::Sound() : m_sound_buffer(), m_sound(), m_label() {}
 
-Sound::~Sound() {
-  // The voice goes after the buffer (members die in reverse order), so it
-  // lets go of the samples first.
-  m_sound.resetBuffer();
-}
+Sound::~Sound() = default;
 
 Sound::Sound(const Sound &other) : Sound() {
   *this = other;

@@ -26,8 +26,10 @@ public:
   sf::Sound getSound() const;
 
 private:
-  sf::Sound m_sound;
+  // The samples are declared before the voice that plays them, so the voice
+  // is destroyed first and never outlives its buffer.
   sf::SoundBuffer m_sound_buffer;
+  sf::Sound m_sound;
   std::string m_label;
 };
 

@@ -24,6 +24,10 @@ public:
   // slots, which refuses every frame.
   explicit Sprite(int max_frames);
   ~Sprite();
+  // Objects point at a sprite that the resource manager owns; a copy would
+  // be a second owner of the same frames.
+  Sprite(const Sprite &) = delete;
+  Sprite &operator=(const Sprite &) = delete;
 
   void setWidth(int new_width);
   int getWidth() const;
@@ -45,9 +49,6 @@ public:
   int draw(int frame_number, Vector position) const;
 
 private:
-  Sprite(const Sprite &);
-  void operator=(const Sprite &);
-
   int m_width;
   int m_height;
   int m_max_frame_count;

@@ -1,13 +1,17 @@
 #include "Ball.h"
 
+#include "Border.h"
+#include "Corner.h"
 #include "EventCollision.h"
 #include "EventOut.h"
 #include "EventSpeed.h"
 #include "EventStep.h"
 #include "EventView.h"
 #include "GameOver.h"
+#include "Platform.h"
+#include "Points.h"
 #include "PowerUp.h"
-#include "ResourceManager.h"
+#include "SoundEffect.h"
 #include "WorldManager.h"
 
 #include <cstdlib>
@@ -39,13 +43,6 @@ bool eitherIs(const qm::EventCollision *p_c, const std::string &type) {
   return isType(p_c->getObject1(), type) || isType(p_c->getObject2(), type);
 }
 
-void playImpact() {
-  qm::Sound *p_sound = qm::ResourceManager::getInstance().getSound("impact");
-  if (p_sound != nullptr) {
-    p_sound->play(false);
-  }
-}
-
 } // namespace
 
 Ball::Ball() {
@@ -59,11 +56,13 @@ Ball::Ball() {
   setVelocity(qm::Vector(vx, 0.23f));
   moveToStart();
   setSolidness(qm::SOFT);
-  bounce_slowdown = 3;
+  // Set again after the move to the start, whose collisions may have started
+  // a lock-out: every ball begins its game with the full countdowns.
+  bounce_slowdown = BALL_BOUNCE_SLOWDOWN;
   bounce_countdown = bounce_slowdown;
-  speed_slowdown = 1485;
+  speed_slowdown = BALL_SPEED_SLOWDOWN;
   speed_countdown = speed_slowdown;
-  power_up_slowdown = 330;
+  power_up_slowdown = BALL_POWER_UP_SLOWDOWN;
   power_up_countdown = power_up_slowdown;
 }
 
@@ -122,7 +121,7 @@ void Ball::out() {
 }
 
 void Ball::scorePoint() {
-  const qm::EventView point("Points", 1, true);
+  const qm::EventView point(POINTS_STRING, 1, true);
   qm::WorldManager::getInstance().onEvent(&point);
 }
 
@@ -135,15 +134,15 @@ bool Ball::startLockOut() {
 }
 
 void Ball::hit(const qm::EventCollision *p_c) {
-  if (eitherIs(p_c, "Platform")) {
+  if (eitherIs(p_c, PLATFORM_TYPE)) {
     if (!startLockOut()) {
       return;
     }
     scorePoint();
     bounce();
-    playImpact();
+    playSoundEffect("impact");
   }
-  if (eitherIs(p_c, "Border")) {
+  if (eitherIs(p_c, BORDER_TYPE)) {
     if (!startLockOut()) {
       return;
     }
@@ -157,13 +156,13 @@ void Ball::hit(const qm::EventCollision *p_c) {
     if (p.getY() <= 2.0f) {
       bounceTop();
     }
-    playImpact();
+    playSoundEffect("impact");
   }
-  if (eitherIs(p_c, "Corner")) {
+  if (eitherIs(p_c, CORNER_TYPE)) {
     // Corners are never locked out: every move that meets one scores.
     scorePoint();
     bounceSide();
-    playImpact();
+    playSoundEffect("impact");
   }
 }
 

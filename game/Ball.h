@@ -11,6 +11,12 @@ class Event;
 class EventCollision;
 } // namespace qm
 
+inline constexpr int BALL_BOUNCE_SLOWDOWN = 3; // steps of lock-out after a bounce
+// Steps before the ball starts to speed up at every step (about 49 s).
+inline constexpr int BALL_SPEED_SLOWDOWN = 1485;
+// Steps between power-ups: one falls at every 331st step.
+inline constexpr int BALL_POWER_UP_SLOWDOWN = 330;
+
 class Ball : public qm::Object {
 public:
   Ball();
@@ -43,10 +49,10 @@ private:
   // Given here and not only in the constructor: the constructor's move to the
   // start may already report a collision, which reads bounce_countdown and is
   // then ignored as a lock-out.
-  int bounce_slowdown = 3;
-  int bounce_countdown = 3;
-  int speed_slowdown = 1485;
-  int speed_countdown = 1485;
-  int power_up_slowdown = 330;
-  int power_up_countdown = 330;
+  int bounce_slowdown = BALL_BOUNCE_SLOWDOWN;
+  int bounce_countdown = BALL_BOUNCE_SLOWDOWN;
+  int speed_slowdown = BALL_SPEED_SLOWDOWN;
+  int speed_countdown = BALL_SPEED_SLOWDOWN;
+  int power_up_slowdown = BALL_POWER_UP_SLOWDOWN;
+  int power_up_countdown = BALL_POWER_UP_SLOWDOWN;
 };

@@ -3,7 +3,7 @@
 #include "WorldManager.h"
 
 Border::Border(std::string place) {
-  setType("Border");
+  setType(BORDER_TYPE);
   setSolidness(qm::HARD);
   const qm::Box boundary = qm::WorldManager::getInstance().getBoundary();
   const float h = boundary.getHorizontal();

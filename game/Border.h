@@ -7,6 +7,8 @@
 
 #include <string>
 
+inline const std::string BORDER_TYPE = "Border";
+
 class Border : public qm::Object {
 public:
   // Any other place gives a spriteless wall at (0, 0).

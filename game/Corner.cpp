@@ -3,7 +3,7 @@
 #include "WorldManager.h"
 
 Corner::Corner(std::string place) {
-  setType("Corner");
+  setType(CORNER_TYPE);
   setSprite("corner");
   setSolidness(qm::HARD);
   const float h = qm::WorldManager::getInstance().getBoundary().getHorizontal();

@@ -6,6 +6,8 @@
 
 #include <string>
 
+inline const std::string CORNER_TYPE = "Corner";
+
 class Corner : public qm::Object {
 public:
   // Any other place leaves the corner at (0, 0).

@@ -27,7 +27,7 @@ void clearAllButStartScreens() {
   qm::ObjectListIterator it(&all_objects);
   for (it.first(); !it.isDone(); it.next()) {
     qm::Object *p_o = it.currentObject();
-    if (p_o->getType() != "GameStart") {
+    if (p_o->getType() != GAME_START_TYPE) {
       world_manager.markForDelete(p_o);
     }
   }
@@ -36,7 +36,8 @@ void clearAllButStartScreens() {
 namespace {
 
 bool startScreenWaiting() {
-  const qm::ObjectList start_screens = qm::WorldManager::getInstance().objectsOfType("GameStart");
+  const qm::ObjectList start_screens =
+      qm::WorldManager::getInstance().objectsOfType(GAME_START_TYPE);
   qm::ObjectListIterator it(&start_screens);
   for (it.first(); !it.isDone(); it.next()) {
     if (!static_cast<const GameStart *>(it.currentObject())->hasStarted()) {

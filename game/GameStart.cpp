@@ -12,7 +12,7 @@
 #include "WorldManager.h"
 
 GameStart::GameStart() {
-  setType("GameStart");
+  setType(GAME_START_TYPE);
   setSprite("game_start");
   setLocation(qm::CENTER_CENTER);
   p_music = qm::ResourceManager::getInstance().getMusic("game_music");

@@ -5,10 +5,14 @@
 
 #include "ViewObject.h"
 
+#include <string>
+
 namespace qm {
 class Event;
 class Music;
 } // namespace qm
+
+inline const std::string GAME_START_TYPE = "GameStart";
 
 class GameStart : public qm::ViewObject {
 public:

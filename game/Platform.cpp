@@ -8,8 +8,9 @@
 #include "EventStep.h"
 #include "EventView.h"
 #include "GameManager.h"
+#include "Points.h"
 #include "PowerUp.h"
-#include "ResourceManager.h"
+#include "SoundEffect.h"
 #include "WorldManager.h"
 
 #include <cstdlib>
@@ -20,7 +21,7 @@ namespace {
 // Only a real power-up can be applied: an object that merely carries the type
 // name has no power to read.
 PowerUp *asPowerUp(qm::Object *p_o) {
-  if (p_o == nullptr || p_o->getType() != "PowerUp") {
+  if (p_o == nullptr || p_o->getType() != POWER_UP_TYPE) {
     return nullptr;
   }
   return dynamic_cast<PowerUp *>(p_o);
@@ -29,14 +30,14 @@ PowerUp *asPowerUp(qm::Object *p_o) {
 } // namespace
 
 Platform::Platform() {
-  setType("Platform");
+  setType(PLATFORM_TYPE);
   setSprite("platform");
   const qm::DisplayManager &display_manager = qm::DisplayManager::getInstance();
   const int columns = display_manager.getHorizontal();
   const int rows = display_manager.getVertical();
   setPosition(qm::Vector(float(columns / 2), float(rows * 7 / 8)));
   setAltitude(qm::MAX_ALTITUDE);
-  platform_power_up_time = 330;
+  platform_power_up_time = PLATFORM_POWER_UP_TIME;
   platform_countdown = 0;
 }
 
@@ -71,10 +72,9 @@ int Platform::eventHandler(const qm::Event *p_e) {
 void Platform::hit(const qm::EventCollision *p_c) {
   PowerUp *p_power_up = asPowerUp(p_c->getObject1());
   if (p_power_up != nullptr) {
-    qm::Sound *p_sound = qm::ResourceManager::getInstance().getSound("power_up_catch");
-    if (p_sound != nullptr) {
-      p_sound->play(false);
-    }
+    // Heard only when the falling power-up is the mover; a catch reported the
+    // other way round applies it silently, as the game always has.
+    playSoundEffect("power_up_catch");
   } else {
     p_power_up = asPowerUp(p_c->getObject2());
   }
@@ -94,8 +94,8 @@ void Platform::hit(const qm::EventCollision *p_c) {
   } else if (power == "points") {
     world_manager.markForDelete(p_power_up);
     // A bonus adds 2; the other draw sets the score to -2 (delta off).
-    const qm::EventView points =
-        (rand() & 1) == 0 ? qm::EventView("Points", 2, true) : qm::EventView("Points", -2, false);
+    const qm::EventView points = (rand() & 1) == 0 ? qm::EventView(POINTS_STRING, 2, true)
+                                                   : qm::EventView(POINTS_STRING, -2, false);
     world_manager.onEvent(&points);
   } else if (power == "speed") {
     world_manager.markForDelete(p_power_up);

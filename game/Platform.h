@@ -4,10 +4,17 @@
 
 #include "Object.h"
 
+#include <string>
+
 namespace qm {
 class Event;
 class EventCollision;
 } // namespace qm
+
+// Steps that a long or short platform keeps its size.
+inline constexpr int PLATFORM_POWER_UP_TIME = 330;
+
+inline const std::string PLATFORM_TYPE = "Platform";
 
 class Platform : public qm::Object {
 public:
@@ -21,6 +28,6 @@ private:
   void hit(const qm::EventCollision *p_c);
   void step();
 
-  int platform_power_up_time = 330;
-  int platform_countdown = 0;
+  int platform_power_up_time = PLATFORM_POWER_UP_TIME;
+  int platform_countdown = 0; // steps left at a changed size; 0: normal size
 };

@@ -10,7 +10,7 @@
 Points::Points() {
   setType("points");
   setLocation(qm::TOP_RIGHT);
-  setViewString("Points");
+  setViewString(POINTS_STRING);
   setColor(qm::YELLOW);
   qm::LogManager::getInstance().writeLog("%p\n", static_cast<void *>(this));
 }

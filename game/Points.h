@@ -5,9 +5,14 @@
 
 #include "ViewObject.h"
 
+#include <string>
+
 namespace qm {
 class Event;
 }
+
+// The view string that the score display answers to in view events.
+inline const std::string POINTS_STRING = "Points";
 
 class Points : public qm::ViewObject {
 public:

@@ -1,7 +1,7 @@
 #include "PowerUp.h"
 
 #include "EventOut.h"
-#include "ResourceManager.h"
+#include "SoundEffect.h"
 #include "WorldManager.h"
 
 #include <cstdlib>
@@ -29,7 +29,7 @@ qm::Vector randomStartPosition() {
 }
 
 PowerUp::PowerUp() {
-  setType("PowerUp");
+  setType(POWER_UP_TYPE);
   setSprite("power_up");
   setPosition(randomStartPosition());
   setVelocity(qm::Vector(0.0f, 0.25f));
@@ -42,10 +42,7 @@ PowerUp::PowerUp() {
   } else {
     setPower("platform");
   }
-  qm::Sound *p_sound = qm::ResourceManager::getInstance().getSound("power_up_spawn");
-  if (p_sound != nullptr) {
-    p_sound->play(false);
-  }
+  playSoundEffect("power_up_spawn");
 }
 
 int PowerUp::eventHandler(const qm::Event *p_e) {

@@ -12,6 +12,8 @@ namespace qm {
 class Event;
 }
 
+inline const std::string POWER_UP_TYPE = "PowerUp";
+
 class PowerUp : public qm::Object {
 public:
   PowerUp();

@@ -46,6 +46,14 @@ TEST(Clock, NonPositiveSleepReturnsAtOnce) {
   EXPECT_LT(clock.split(), 100000) << "microseconds, generous for a busy machine";
 }
 
+TEST(Clock, SleepLastsAboutWhatWasAsked) {
+  Clock clock;
+  EXPECT_EQ(clock.sleep(20000), 0);
+  const long slept = clock.split();
+  EXPECT_GE(slept, 20000);
+  EXPECT_LT(slept, 520000) << "microseconds, generous for a busy machine";
+}
+
 TEST(Geometry, VectorsBoxesAndNumbers) {
   Vector v(3, 4), zero;
   EXPECT_FLOAT_EQ(5, v.getMagnitude());
