@@ -57,7 +57,8 @@ int Frame::draw(Vector position, Color color) const {
       if (index >= char_count) {
         return 0;
       }
-      const Vector cell(position.getX() + x - x_offset, position.getY() + y - y_offset);
+      const Vector cell(position.getX() + static_cast<float>(x) - static_cast<float>(x_offset),
+                        position.getY() + static_cast<float>(y) - static_cast<float>(y_offset));
       display_manager.drawCh(cell, m_frame_str[static_cast<size_t>(index)], color);
     }
   }

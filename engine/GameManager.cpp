@@ -37,7 +37,7 @@ void catchStopSignals() {
     }
     struct sigaction stop = {};
     stop.sa_handler = requestStop;
-    stop.sa_flags = SA_RESETHAND;
+    stop.sa_flags = static_cast<int>(SA_RESETHAND);
     sigemptyset(&stop.sa_mask);
     sigaction(signal_number, &stop, nullptr);
   }

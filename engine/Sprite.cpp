@@ -73,7 +73,7 @@ int Sprite::addFrame(Frame new_frame) {
     LogManager::getInstance().writeLog("Error! Sprite frame is full\n");
     return -1;
   }
-  m_frame[m_frame_count] = std::move(new_frame);
+  m_frame[static_cast<std::size_t>(m_frame_count)] = std::move(new_frame);
   m_frame_count++;
   return 0;
 }
@@ -82,7 +82,7 @@ Frame Sprite::getFrame(int frame_number) const {
   if (frame_number < 0 || frame_number >= m_frame_count) {
     return Frame();
   }
-  return m_frame[frame_number];
+  return m_frame[static_cast<std::size_t>(frame_number)];
 }
 
 int Sprite::draw(int frame_number, Vector position) const {
@@ -92,7 +92,7 @@ int Sprite::draw(int frame_number, Vector position) const {
     LogManager::getInstance().writeLog("Error! Cannot draw non-existent frame\n");
     return -1;
   }
-  return m_frame[frame_number].draw(position, m_color);
+  return m_frame[static_cast<std::size_t>(frame_number)].draw(position, m_color);
 }
 
 } // namespace qm

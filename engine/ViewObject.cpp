@@ -29,12 +29,14 @@ int ViewObject::draw() {
   display_manager.drawString(pos, text, CENTER_JUSTIFIED, m_color);
   if (m_border) {
     const int length = static_cast<int>(text.size());
-    const std::string line = "+" + std::string(length, '-') + "+";
+    const std::string line = "+" + std::string(text.size(), '-') + "+";
     display_manager.drawString(Vector(pos.getX(), pos.getY() - 1), line, CENTER_JUSTIFIED, m_color);
     display_manager.drawString(Vector(pos.getX(), pos.getY() + 1), line, CENTER_JUSTIFIED, m_color);
     // Each bar stands under a corner of the lines, just outside the text.
-    display_manager.drawCh(Vector(pos.getX() - length / 2 - 1, pos.getY()), '|', m_color);
-    display_manager.drawCh(Vector(pos.getX() - length / 2 + length, pos.getY()), '|', m_color);
+    const float half = static_cast<float>(length / 2);
+    display_manager.drawCh(Vector(pos.getX() - half - 1, pos.getY()), '|', m_color);
+    display_manager.drawCh(Vector(pos.getX() - half + static_cast<float>(length), pos.getY()), '|',
+                           m_color);
   }
   return 0;
 }
@@ -74,7 +76,7 @@ void ViewObject::setLocation(ViewObjectLocation new_location) {
 
   // Columns at a sixth, a half and five sixths of the view.
   const int column = new_location % 3;
-  const float x = horizontal * (2 * column + 1) / 6;
+  const float x = horizontal * static_cast<float>(2 * column + 1) / 6;
 
   // Without a border the top and bottom rows move out into the rows the
   // frame would have taken.

@@ -20,13 +20,19 @@
 
 namespace {
 
+// The game's steps are double constants: a sum is taken in double and the
+// result stored as float.
+float addInDouble(float v, double step) {
+  return static_cast<float>(static_cast<double>(v) + step);
+}
+
 // Each component 0.001 further from zero, or nearer to it; 0 counts as
 // positive either way.
 float faster(float v) {
-  return v < 0 ? float(v - 0.001) : float(v + 0.001);
+  return v < 0 ? addInDouble(v, -0.001) : addInDouble(v, 0.001);
 }
 float slower(float v) {
-  return v < 0 ? float(v + 0.001) : float(v - 0.001);
+  return v < 0 ? addInDouble(v, 0.001) : addInDouble(v, -0.001);
 }
 qm::Vector faster(qm::Vector v) {
   return qm::Vector(faster(v.getX()), faster(v.getY()));
@@ -102,17 +108,17 @@ void Ball::moveToStart() {
 
 void Ball::bounce() {
   const qm::Vector velocity = getVelocity();
-  setVelocity(qm::Vector(float(velocity.getX() + 0.03), -velocity.getY()));
+  setVelocity(qm::Vector(addInDouble(velocity.getX(), 0.03), -velocity.getY()));
 }
 
 void Ball::bounceTop() {
   const qm::Vector velocity = getVelocity();
-  setVelocity(qm::Vector(float(-(velocity.getX() + 0.03)), -velocity.getY()));
+  setVelocity(qm::Vector(-addInDouble(velocity.getX(), 0.03), -velocity.getY()));
 }
 
 void Ball::bounceSide() {
   const qm::Vector velocity = getVelocity();
-  setVelocity(qm::Vector(-velocity.getX(), float(velocity.getY() + 0.002)));
+  setVelocity(qm::Vector(-velocity.getX(), addInDouble(velocity.getY(), 0.002)));
 }
 
 void Ball::out() {
