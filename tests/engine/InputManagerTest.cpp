@@ -1,13 +1,10 @@
-// Everything of the display, input and view objects that needs no window:
-// input from window events built in the test, view objects' places and
-// events, and the display and input without a window system. Nothing in this
-// binary opens a window, so it keeps the leak check.
+// Input from window events built in the test, and the display and input
+// without a window system. Nothing here opens a window.
 #include "InputManager.h"
+
 #include "DisplayManager.h"
-#include "EventView.h"
 #include "Spy.h"
 #include "TestSupport.h"
-#include "ViewObject.h"
 #include "WorldManager.h"
 
 #include <gtest/gtest.h>
@@ -20,12 +17,11 @@
 
 namespace {
 
-using qm_test::XY;
 // Short names keep the translation table readable: SFML's keys and ours.
 using Sf = sf::Keyboard;
 namespace Qm = qm::Keyboard;
 
-TEST(Translation, KeysAndButtonsMapToTheEngineNames) {
+TEST(InputManager, TranslatesKeysAndButtonsToTheEngineNames) {
   // -1 is UNDEFINED_KEY. Only the keypad's plus and minus are translated: the
   // main block's hyphen is not.
   const std::pair<Sf::Key, int> keys[] = {
@@ -64,7 +60,7 @@ sf::Event windowEvent(sf::Event::EventType type, int code = 0, int x = 0, int y 
   return window_event;
 }
 
-TEST(InputDispatch, KeysAndTheMouseReachObjectsInOrderAndTheRestIsDropped) {
+TEST(InputManager, DispatchesKeysAndTheMouseToObjectsInOrderAndDropsTheRest) {
   qm_test::resetWorld();
   qm_test::Journal journal;
   // Each input event as "<type> <action> <key>" or "<type> <action> <button>
@@ -98,7 +94,7 @@ TEST(InputDispatch, KeysAndTheMouseReachObjectsInOrderAndTheRestIsDropped) {
   qm::WorldManager::getInstance().shutDown();
 }
 
-TEST(WithoutWindow, DisplayRefusesWithItsLinesAndInputIsHarmless) {
+TEST(InputManager, WithoutAWindowSystemTheDisplayRefusesAndInputIsHarmless) {
   unsetenv("DISPLAY");
   qm_test::resetWorld();
 
@@ -112,81 +108,6 @@ TEST(WithoutWindow, DisplayRefusesWithItsLinesAndInputIsHarmless) {
   EXPECT_EQ(qm_test::readLog(), "Message : Error! Unable to generate display window.\n"
                                 "Message : Error! No window to draw to.\n"
                                 "Message : Error: No window to display to.\n");
-}
-
-// A new view object in an emptied world with an 80 x 24 boundary and view,
-// and an empty log.
-class ViewObjects : public ::testing::Test {
-protected:
-  void SetUp() override {
-    qm_test::resetWorld();
-    p_view = new qm::ViewObject;
-  }
-  void TearDown() override { qm::WorldManager::getInstance().shutDown(); }
-
-  XY position() const { return qm_test::xy(p_view->getPosition()); }
-
-  qm::ViewObject *p_view = nullptr;
-};
-
-TEST_F(ViewObjects, TakeNinePlacesOnTheViewAndTheFrameRowsWithoutBorder) {
-  EXPECT_EQ(position(), XY(40, 1));
-  const std::pair<qm::ViewObjectLocation, XY> places[] = {
-      {qm::TOP_LEFT, {13.333333f, 1}},     {qm::TOP_CENTER, {40, 1}},
-      {qm::TOP_RIGHT, {66.666664f, 1}},    {qm::CENTER_LEFT, {13.333333f, 12}},
-      {qm::CENTER_CENTER, {40, 12}},       {qm::CENTER_RIGHT, {66.666664f, 12}},
-      {qm::BOTTOM_LEFT, {13.333333f, 22}}, {qm::BOTTOM_CENTER, {40, 22}},
-      {qm::BOTTOM_RIGHT, {66.666664f, 22}}};
-  for (const auto &[location, place] : places) {
-    p_view->setLocation(location);
-    EXPECT_EQ(position(), place) << "location " << location;
-  }
-
-  p_view->setBorder(false);
-  EXPECT_EQ(position(), XY(66.666664f, 23));
-  p_view->setLocation(qm::TOP_LEFT);
-  EXPECT_EQ(position(), XY(13.333333f, 0));
-  // Setting the border it already has does not place it again.
-  p_view->setPosition(qm::Vector(3, 3));
-  p_view->setBorder(false);
-  EXPECT_EQ(position(), XY(3, 3));
-}
-
-TEST_F(ViewObjects, BadLocationsAreReportedAndChangeNothing) {
-  p_view->setLocation(qm::BOTTOM_LEFT);
-  char address[32];
-  snprintf(address, sizeof address, "%p", static_cast<void *>(p_view));
-  const std::string object_line = "ViewObject " + std::string(address) + "\n";
-
-  testing::internal::CaptureStdout();
-  p_view->setLocation(qm::UNDEFINED);
-  p_view->setLocation(static_cast<qm::ViewObjectLocation>(9));
-  fflush(stdout);
-
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), object_line);
-  EXPECT_EQ(qm_test::readLog(), "Message : WARNING! Undefined ViewObject location given\n"
-                                "Message : WARNING! No ViewObject location given\n"
-                                "Message : " +
-                                    object_line);
-  EXPECT_EQ(p_view->getLocation(), qm::BOTTOM_LEFT);
-  EXPECT_EQ(position(), XY(13.333333f, 22));
-}
-
-TEST_F(ViewObjects, ViewEventWithItsTagAddsOrSetsTheNumber) {
-  p_view->setViewString("Points");
-  p_view->setValue(5);
-  const qm::EventView add_one("Points", 1, true), set_minus_two("Points", -2, false);
-  const qm::EventView other_tag("points", 1, true);
-  // An event that only claims the view type carries no tag or value to use.
-  qm::Event impostor;
-  impostor.setType(qm::VIEW_EVENT);
-
-  EXPECT_EQ(p_view->eventHandler(&add_one), 1);
-  EXPECT_EQ(p_view->getValue(), 6);
-  EXPECT_EQ(p_view->eventHandler(&set_minus_two), 1);
-  EXPECT_EQ(p_view->eventHandler(&other_tag), 0);
-  EXPECT_EQ(p_view->eventHandler(&impostor), 0);
-  EXPECT_EQ(p_view->getValue(), -2);
 }
 
 } // namespace

@@ -1,10 +1,3 @@
-// This binary opens a window and the audio device: GL and audio drivers are
-// unloaded before the leak check runs, so their allocations would show as
-// leaks from "<unknown module>".
-extern "C" const char *__asan_default_options() {
-  return "detect_leaks=0";
-}
-
 // Whole games, pass by pass, through the real engine start-up (the window
 // opens), the game's own sprites and sounds and injected window events; and
 // the program's set-up routine when the engine cannot start.

@@ -1,0 +1,35 @@
+#include "Frame.h"
+
+#include "LogLines.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <tuple>
+
+namespace {
+
+// No window is open, so every drawn cell writes one log line: their count is
+// the number of cells drawn.
+TEST(Frame, DrawsEachCellOnceAndNothingPastItsString) {
+  // Width and height are set apart from the string and may claim more cells.
+  const std::tuple<int, int, std::string, int> frames[] = {
+      {3, 2, "      ", 6},    {3, 3, "abcd", 4},    {INT_MAX, INT_MAX, "ab", 2},
+      {1, INT_MAX, "xyz", 3}, {-3, 2, "abcdef", 0}, {3, -2, "abcdef", 0},
+      {-1, INT_MAX, "ab", 0}};
+  for (const auto &[width, height, frame_str, cells] : frames) {
+    qm_test::restartLog();
+    EXPECT_EQ(qm::Frame(width, height, frame_str).draw(qm::Vector(0, 0), qm::RED), 0);
+    EXPECT_EQ(qm_test::countLogLines(qm_test::NO_WINDOW_LINE), cells) << width << " x " << height;
+  }
+}
+
+TEST(Frame, AFrameWithoutCharactersRefusesWithoutAWord) {
+  qm_test::restartLog();
+  EXPECT_EQ(qm::Frame(3, 2, "").draw(qm::Vector(10, 5), qm::RED), -1);
+  EXPECT_EQ(qm_test::readLog(), "");
+}
+
+} // namespace
