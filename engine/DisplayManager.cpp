@@ -7,6 +7,10 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
 namespace qm {
 
 namespace {
@@ -36,6 +40,101 @@ sf::Color screenColor(Color color) {
     LogManager::getInstance().writeLog("Warning: Drawing with undefined color.\n");
     return sf::Color::White;
   }
+}
+
+// Repeated frames in a row that are not shown again, about a second's worth.
+constexpr int REPEATS_UNSHOWN_MAX = 30;
+
+// A quad's edges on screen or in the texture.
+struct Edges {
+  float left, top, right, bottom;
+};
+
+// Two triangles, corners in the order in which a text lays out its glyphs.
+void appendQuad(sf::VertexArray &vertices, const Edges &where, sf::Color color,
+                const Edges &texture_where) {
+  const sf::Vertex top_left(sf::Vector2f(where.left, where.top), color,
+                            sf::Vector2f(texture_where.left, texture_where.top));
+  const sf::Vertex top_right(sf::Vector2f(where.right, where.top), color,
+                             sf::Vector2f(texture_where.right, texture_where.top));
+  const sf::Vertex bottom_left(sf::Vector2f(where.left, where.bottom), color,
+                               sf::Vector2f(texture_where.left, texture_where.bottom));
+  const sf::Vertex bottom_right(sf::Vector2f(where.right, where.bottom), color,
+                                sf::Vector2f(texture_where.right, texture_where.bottom));
+  vertices.append(top_left);
+  vertices.append(top_right);
+  vertices.append(bottom_left);
+  vertices.append(bottom_left);
+  vertices.append(top_right);
+  vertices.append(bottom_right);
+}
+
+// Edges placed at pos, added up as a transform would add them.
+Edges moved(const Edges &edges, sf::Vector2f pos) {
+  return Edges{edges.left + pos.x, edges.top + pos.y, edges.right + pos.x, edges.bottom + pos.y};
+}
+
+// Backgrounds are found by the cell-sized bucket that holds their top left
+// corner, counted from BUCKET_MARGIN cells left of and above the grid.
+// Far-off and undefined positions fall outside all buckets: the overlap test
+// alone decides for them.
+constexpr int BUCKET_MARGIN = 4;
+constexpr float BUCKET_LIMIT = 1 << 20;
+
+int bucketIndex(float cells) {
+  const float index = std::floor(cells);
+  if (!(index > -BUCKET_LIMIT)) {
+    return static_cast<int>(-BUCKET_LIMIT);
+  }
+  return static_cast<int>(std::min(index, BUCKET_LIMIT));
+}
+
+// Replaces the pieces with what of them the cover leaves: up to four
+// rectangles of each piece it meets, above, below, left and right of it.
+void cutAway(std::vector<Edges> *p_pieces, const Edges &cover) {
+  std::vector<Edges> &pieces = *p_pieces;
+  const std::size_t count = pieces.size();
+  for (std::size_t i = 0; i < count; i++) {
+    const Edges piece = pieces[i];
+    if (!(cover.left < piece.right && cover.right > piece.left && cover.top < piece.bottom &&
+          cover.bottom > piece.top)) {
+      pieces.push_back(piece);
+      continue;
+    }
+    const float middle_top = std::max(piece.top, cover.top);
+    const float middle_bottom = std::min(piece.bottom, cover.bottom);
+    if (cover.top > piece.top) {
+      pieces.push_back(Edges{piece.left, piece.top, piece.right, cover.top});
+    }
+    if (cover.bottom < piece.bottom) {
+      pieces.push_back(Edges{piece.left, cover.bottom, piece.right, piece.bottom});
+    }
+    if (cover.left > piece.left) {
+      pieces.push_back(Edges{piece.left, middle_top, cover.left, middle_bottom});
+    }
+    if (cover.right < piece.right) {
+      pieces.push_back(Edges{cover.right, middle_top, piece.right, middle_bottom});
+    }
+  }
+  pieces.erase(pieces.begin(), pieces.begin() + static_cast<std::ptrdiff_t>(count));
+}
+
+// The texture edges of a piece of a quad, by linear interpolation; the quad's
+// own edges map exactly.
+Edges textureEdges(const Edges &piece, const Edges &quad, const Edges &texture) {
+  const auto along = [](float at, float from, float to, float texture_from, float texture_to) {
+    if (at == from) {
+      return texture_from;
+    }
+    if (at == to) {
+      return texture_to;
+    }
+    return texture_from + (at - from) * (texture_to - texture_from) / (to - from);
+  };
+  return Edges{along(piece.left, quad.left, quad.right, texture.left, texture.right),
+               along(piece.top, quad.top, quad.bottom, texture.top, texture.bottom),
+               along(piece.right, quad.left, quad.right, texture.left, texture.right),
+               along(piece.bottom, quad.top, quad.bottom, texture.top, texture.bottom)};
 }
 
 // Whether the server offers OpenGL on a visual of the screen's own depth, and
@@ -107,11 +206,8 @@ DisplayManager::DisplayManager()
 }
 
 DisplayManager::~DisplayManager() {
-  // The shared text points at m_font and every drawable needs the GL context
-  // that the window keeps alive, so they go first, then the window; the font
-  // is destroyed last, as a plain member.
-  m_p_text.reset();
-  m_p_background.reset();
+  // The window goes first; the font, which every frame's vertices use, is
+  // destroyed last, as a plain member.
   if (m_p_window) {
     m_p_window->close();
     m_p_window.reset();
@@ -138,6 +234,7 @@ int DisplayManager::startUp() {
     m_p_window->setMouseCursorVisible(false);
     m_p_window->setVerticalSyncEnabled(true);
   }
+  forgetFrames();
   const bool font_loaded = m_font.loadFromFile(FONT_FILE_DEFAULT);
   if (!m_p_window) {
     LogManager::getInstance().writeLog("Error! Unable to generate display window.\n");
@@ -170,30 +267,8 @@ int DisplayManager::drawCh(Vector world_pos, char ch, Color color) const {
     return -1;
   }
   const Vector pixel_pos = spacesToPixels(worldToView(world_pos));
-  const float char_width = charWidth();
-  const float char_height = charHeight();
-
-  if (!m_p_background) {
-    m_p_background = std::make_unique<sf::RectangleShape>(sf::Vector2f(0, 0));
-  }
-  // Each character blanks its own cell first. The text's position is the top
-  // of its line, and glyphs start some pixels lower, hence the offsets.
-  m_p_background->setSize(sf::Vector2f(char_width, char_height));
-  m_p_background->setFillColor(WINDOW_BACKGROUND_COLOR_DEFAULT);
-  m_p_background->setPosition(pixel_pos.getX() - char_width / 10,
-                              pixel_pos.getY() + char_height / 5);
-  m_p_window->draw(*m_p_background);
-
-  if (!m_p_text) {
-    m_p_text = std::make_unique<sf::Text>("", m_font, 30);
-  }
-  m_p_text->setString(std::string(1, ch));
-  m_p_text->setStyle(sf::Text::Bold);
-  const float char_size = char_height > char_width ? 2 * char_width : 2 * char_height;
-  m_p_text->setCharacterSize(static_cast<unsigned int>(char_size));
-  m_p_text->setFillColor(screenColor(color));
-  m_p_text->setPosition(pixel_pos.getX(), pixel_pos.getY());
-  m_p_window->draw(*m_p_text);
+  m_frame_cells.push_back(
+      Cell{sf::Vector2f(pixel_pos.getX(), pixel_pos.getY()), ch, screenColor(color)});
   return 0;
 }
 
@@ -221,9 +296,167 @@ int DisplayManager::swapBuffers() {
     LogManager::getInstance().writeLog("Error: No window to display to.\n");
     return -1;
   }
+  // The window still shows the picture of a repeated frame, and the back
+  // buffer is still clear: nothing needs drawing or showing. Every so often
+  // the picture is shown afresh from the kept vertices all the same, to
+  // mend a window whose contents the window system lost meanwhile.
+  if (isRepeat()) {
+    m_frame_cells.clear();
+    if (++m_repeats_unshown < REPEATS_UNSHOWN_MAX) {
+      return 0;
+    }
+  } else {
+    m_shown_cells.swap(m_frame_cells);
+    m_drawn_window_size = m_p_window->getSize();
+    m_drawn_view = m_p_window->getView();
+    buildFrame();
+  }
+  m_repeats_unshown = 0;
+  m_p_window->draw(m_frame_vertices, sf::RenderStates(&m_font.getTexture(cellCharSize())));
+  m_frame_cells.clear();
   m_p_window->display();
   m_p_window->clear(sf::Color(0, 0, 0, 255));
   return 0;
+}
+
+bool DisplayManager::Cell::operator==(const Cell &other) const {
+  return pixel_pos == other.pixel_pos && ch == other.ch && color == other.color;
+}
+
+const DisplayManager::CellGlyph &DisplayManager::cellGlyph(char ch) {
+  CellGlyph &cell_glyph = m_cell_glyphs[static_cast<unsigned char>(ch)];
+  if (!cell_glyph.looked_up) {
+    // The one-character string that a text would show, converted with the
+    // default locale; a text draws nothing for blanks.
+    const sf::Uint32 code = sf::String(std::string(1, ch))[0];
+    cell_glyph.looked_up = true;
+    cell_glyph.drawn = code != ' ' && code != '\t' && code != '\n' && code != '\r';
+    if (cell_glyph.drawn) {
+      cell_glyph.glyph = m_font.getGlyph(code, cellCharSize(), true);
+    }
+  }
+  return cell_glyph;
+}
+
+// The picture that the per-cell shapes painted: each cell's black background
+// over what was there, then its glyph. The window is cleared to that same
+// black, so all the backgrounds did was hide the parts of earlier glyphs that
+// they covered. So no background is drawn: each glyph's quad is cut on the
+// CPU where a later cell's background covers it, and the rest of every glyph
+// goes out in one draw. Edges are added up in the order in which the shapes'
+// transforms added them, so that the cuts fall on the pixels that the
+// backgrounds covered.
+void DisplayManager::buildFrame() {
+  const float char_width = charWidth();
+  const float char_height = charHeight();
+  const float char_size = static_cast<float>(cellCharSize());
+  const Edges background{0, 0, char_width, char_height};
+  // Backgrounds by the cell-sized bucket that holds their top left corner,
+  // over the grid and a margin around it, each bucket's in call order; the
+  // few farther off are tried against every glyph.
+  const int grid_cols = m_window_horizontal_chars + 2 * BUCKET_MARGIN;
+  const int grid_rows = m_window_vertical_chars + 2 * BUCKET_MARGIN;
+  const int cell_count = static_cast<int>(m_shown_cells.size());
+  std::vector<Edges> backgrounds(cell_count);
+  std::vector<int> bucket_of(cell_count, -1);
+  std::vector<int> bucket_start(grid_cols * grid_rows + 1, 0);
+  std::vector<int> far_off;
+  for (int i = 0; i < cell_count; i++) {
+    const Cell &cell = m_shown_cells[i];
+    const sf::Vector2f background_pos(cell.pixel_pos.x - char_width / 10,
+                                      cell.pixel_pos.y + char_height / 5);
+    backgrounds[i] = moved(background, background_pos);
+    const int col = bucketIndex(background_pos.x / char_width) + BUCKET_MARGIN;
+    const int row = bucketIndex(background_pos.y / char_height) + BUCKET_MARGIN;
+    if (col < 0 || col >= grid_cols || row < 0 || row >= grid_rows) {
+      far_off.push_back(i);
+      continue;
+    }
+    bucket_of[i] = row * grid_cols + col;
+    bucket_start[bucket_of[i] + 1]++;
+  }
+  for (std::size_t b = 1; b < bucket_start.size(); b++) {
+    bucket_start[b] += bucket_start[b - 1];
+  }
+  std::vector<int> bucket_cells(static_cast<std::size_t>(bucket_start.back()));
+  std::vector<int> bucket_fill(bucket_start.begin(), bucket_start.end() - 1);
+  for (int i = 0; i < cell_count; i++) {
+    if (bucket_of[i] >= 0) {
+      bucket_cells[bucket_fill[bucket_of[i]]++] = i;
+    }
+  }
+
+  m_frame_vertices.setPrimitiveType(sf::Triangles);
+  m_frame_vertices.clear();
+  std::vector<Edges> pieces;
+  for (int i = 0; i < static_cast<int>(m_shown_cells.size()); i++) {
+    const Cell &cell = m_shown_cells[i];
+    const CellGlyph &cell_glyph = cellGlyph(cell.ch);
+    if (!cell_glyph.drawn) {
+      continue;
+    }
+    // A text pads each glyph's quad by a pixel, for smooth edges, and puts
+    // the baseline one character size below its position.
+    const sf::FloatRect &bounds = cell_glyph.glyph.bounds;
+    const sf::IntRect &texture_rect = cell_glyph.glyph.textureRect;
+    const Edges glyph = moved(Edges{0 + (bounds.left - 1), char_size + (bounds.top - 1),
+                                    0 + (bounds.left + bounds.width + 1),
+                                    char_size + (bounds.top + bounds.height + 1)},
+                              cell.pixel_pos);
+    const Edges glyph_texture{static_cast<float>(texture_rect.left) - 1,
+                              static_cast<float>(texture_rect.top) - 1,
+                              static_cast<float>(texture_rect.left + texture_rect.width) + 1,
+                              static_cast<float>(texture_rect.top + texture_rect.height) + 1};
+    pieces.assign(1, glyph);
+    // A background that meets the glyph starts less than a cell before it;
+    // one bucket more on each side absorbs the rounding of the division.
+    const int first_col = std::max(0, bucketIndex(glyph.left / char_width) - 2 + BUCKET_MARGIN);
+    const int last_col =
+        std::min(grid_cols - 1, bucketIndex(glyph.right / char_width) + 1 + BUCKET_MARGIN);
+    const int first_row = std::max(0, bucketIndex(glyph.top / char_height) - 2 + BUCKET_MARGIN);
+    const int last_row =
+        std::min(grid_rows - 1, bucketIndex(glyph.bottom / char_height) + 1 + BUCKET_MARGIN);
+    for (int row = first_row; row <= last_row; row++) {
+      for (int col = first_col; col <= last_col; col++) {
+        const int bucket = row * grid_cols + col;
+        for (int k = bucket_start[bucket]; k < bucket_start[bucket + 1]; k++) {
+          if (bucket_cells[k] > i) {
+            cutAway(&pieces, backgrounds[bucket_cells[k]]);
+          }
+        }
+      }
+    }
+    for (const int j : far_off) {
+      if (j > i) {
+        cutAway(&pieces, backgrounds[j]);
+      }
+    }
+    for (const Edges &piece : pieces) {
+      appendQuad(m_frame_vertices, piece, cell.color, textureEdges(piece, glyph, glyph_texture));
+    }
+  }
+}
+
+bool DisplayManager::isRepeat() const {
+  const sf::View &view = m_p_window->getView();
+  return !m_frame_cells.empty() && m_frame_cells == m_shown_cells &&
+         m_p_window->getSize() == m_drawn_window_size &&
+         view.getCenter() == m_drawn_view.getCenter() && view.getSize() == m_drawn_view.getSize() &&
+         view.getRotation() == m_drawn_view.getRotation() &&
+         view.getViewport() == m_drawn_view.getViewport();
+}
+
+// The font's glyphs and page are gone once it is loaded again.
+void DisplayManager::forgetFrames() {
+  m_shown_cells.clear();
+  m_frame_vertices.clear();
+  m_cell_glyphs.fill(CellGlyph());
+}
+
+unsigned int DisplayManager::cellCharSize() const {
+  const float char_width = charWidth();
+  const float char_height = charHeight();
+  return static_cast<unsigned int>(char_height > char_width ? 2 * char_width : 2 * char_height);
 }
 
 int DisplayManager::getHorizontal() const {

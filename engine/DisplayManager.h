@@ -9,8 +9,10 @@
 
 #include <SFML/Graphics.hpp>
 
+#include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace qm {
 
@@ -40,11 +42,21 @@ public:
   int startUp() override;
   void shutDown() override;
 
+  // Drawing is batched: drawCh and drawString only add cells to the frame
+  // being built, and the whole frame reaches the window at swapBuffers, in
+  // one draw, painted in call order (a later cell covers an earlier one where
+  // they overlap). Nothing else in this system draws to the window between
+  // drawCh and swapBuffers, nor between two swapBuffers, so the picture is
+  // the one that drawing every cell at once would give, and a repeated frame
+  // can leave the last picture on the window.
+
   // One character in the cell at world_pos; -1 when there is no window.
   int drawCh(Vector world_pos, char ch, Color color) const;
   // One row of characters, justified about pos.
   int drawString(Vector pos, std::string str, Justification just, Color color) const;
-  // Shows the finished picture and clears the next one; -1 without a window.
+  // Draws the frame built since the last call, shows it and clears the back
+  // buffer; -1 without a window. A frame of exactly the cells of the one
+  // before, in an unchanged window, leaves the picture that the window shows.
   int swapBuffers();
 
   int getHorizontal() const;
@@ -64,9 +76,41 @@ private:
   int m_window_vertical_pixels;
   int m_window_horizontal_chars;
   int m_window_vertical_chars;
-  // Reused by every drawCh, made on the first call.
-  mutable std::unique_ptr<sf::RectangleShape> m_p_background;
-  mutable std::unique_ptr<sf::Text> m_p_text;
+
+  // One drawCh waiting for swapBuffers: the pixel where its text goes, the
+  // character and its screen colour.
+  struct Cell {
+    sf::Vector2f pixel_pos;
+    char ch;
+    sf::Color color;
+    bool operator==(const Cell &other) const;
+  };
+
+  // The bold glyph that the text of one char value shows at the cells'
+  // character size; not drawn for the blanks that a text skips.
+  struct CellGlyph {
+    bool looked_up = false;
+    bool drawn = false;
+    sf::Glyph glyph;
+  };
+
+  const CellGlyph &cellGlyph(char ch);
+  unsigned int cellCharSize() const;
+  void buildFrame();
+  bool isRepeat() const;
+  void forgetFrames();
+
+  // The frame being built, in call order.
+  mutable std::vector<Cell> m_frame_cells;
+  // The frame last drawn and its vertices, with the window's size and view
+  // then, and how many repeats of it since it was last shown.
+  std::vector<Cell> m_shown_cells;
+  sf::VertexArray m_frame_vertices;
+  sf::Vector2u m_drawn_window_size;
+  sf::View m_drawn_view;
+  int m_repeats_unshown = 0;
+  // Valid until the font is loaded again.
+  std::array<CellGlyph, 256> m_cell_glyphs;
 };
 
 // Cell size in pixels, from the window and grid sizes in whole numbers.

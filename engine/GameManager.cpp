@@ -9,6 +9,7 @@
 #include "ResourceManager.h"
 #include "WorldManager.h"
 
+#include <chrono>
 #include <csignal>
 
 namespace qm {
@@ -52,6 +53,21 @@ void releaseStopSignals() {
     }
   }
   stop_requested = 0;
+}
+
+// nanosleep wakes late, by a tenth of a millisecond on an idle machine and by
+// milliseconds on a busy one, and each late wake would stretch its frame. So
+// the loop sleeps until FRAME_WAKE_MARGIN before the frame's end and waits out
+// the rest awake, on a clock that changes of the wall clock cannot stretch.
+void waitOut(const Clock &clock, long wait_time) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::microseconds(wait_time);
+  // A signal that cuts the sleep short (a stop request) ends the frame at
+  // once rather than leaving the rest of it to wait out awake.
+  if (wait_time > FRAME_WAKE_MARGIN && clock.sleep(wait_time - FRAME_WAKE_MARGIN) != 0) {
+    return;
+  }
+  while (std::chrono::steady_clock::now() < end) {
+  }
 }
 
 } // namespace
@@ -121,7 +137,7 @@ void GameManager::run() {
     runPass(game_loop_count);
     const long loop_time = clock.split();
     const long target_time = getFrameTime() * 1000;
-    clock.sleep(frameSleepTime(target_time, loop_time));
+    waitOut(clock, frameSleepTime(target_time, loop_time));
     game_loop_count++;
   }
 }

@@ -23,6 +23,20 @@ Object::~Object() {
   WorldManager::getInstance().removeObject(this);
 }
 
+Object &Object::operator=(const Object &other) {
+  m_id = other.m_id;
+  m_type = other.m_type;
+  m_position = other.m_position;
+  m_altitude = other.m_altitude;
+  m_direction = other.m_direction;
+  m_speed = other.m_speed;
+  m_solidness = other.m_solidness;
+  m_animation = other.m_animation;
+  m_box = other.m_box;
+  WorldManager::getInstance().refile(this);
+  return *this;
+}
+
 void Object::Update() {}
 
 int Object::eventHandler(const Event *) {
@@ -51,6 +65,7 @@ std::string Object::getType() const {
 
 void Object::setPosition(Vector new_pos) {
   m_position = new_pos;
+  WorldManager::getInstance().refile(this);
 }
 
 Vector Object::getPosition() const {
@@ -126,6 +141,7 @@ int Object::setSprite(std::string sprite_label) {
   }
   m_animation.setSprite(p_sprite);
   m_box = m_animation.getBox();
+  WorldManager::getInstance().refile(this);
   return 0;
 }
 
@@ -139,6 +155,7 @@ Animation Object::getAnimation() const {
 
 void Object::setBox(Box new_box) {
   m_box = new_box;
+  WorldManager::getInstance().refile(this);
 }
 
 Box Object::getBox() const {

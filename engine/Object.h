@@ -24,7 +24,12 @@ enum Solidness : int {
 class Object {
 public:
   Object();
+  // A copy is not in the world (only the default constructor enters it).
+  Object(const Object &other) = default;
   virtual ~Object();
+  // Takes every member of other but stays in the world where it was in the
+  // world's order.
+  Object &operator=(const Object &other);
 
   virtual void Update();
   // 1 when the event was handled, 0 otherwise; senders ignore it.
@@ -37,7 +42,8 @@ public:
   void setType(std::string new_type);
   std::string getType() const;
 
-  // Places the object at once, with no collision test.
+  // Places the object at once, with no collision test. This, setBox and
+  // setSprite tell the world, whose collision grid files objects by box.
   void setPosition(Vector new_pos);
   Vector getPosition() const;
 

@@ -6,6 +6,7 @@
 #include "Box.h"
 #include "Manager.h"
 #include "ObjectList.h"
+#include "SpatialGrid.h"
 #include "Vector.h"
 
 #include <string>
@@ -56,15 +57,27 @@ public:
   int setViewFollowing(Object *p_new_view_following);
 
 private:
+  // Object tells the world of every change of its position or box, so that
+  // the grid never lags behind.
+  friend class Object;
+
   WorldManager();
   WorldManager(const WorldManager &);
   void operator=(const WorldManager &);
+
+  // Called by Object whenever its position or box changes.
+  void refile(const Object *p_o);
+  // Puts the solid objects p_o would overlap at where in p_found (room for
+  // MAX_OBJECTS), in world order, and returns how many there are.
+  int findCollisions(const Object *p_o, Vector where, Object **p_found) const;
 
   ObjectList m_updates;
   ObjectList m_deletions;
   Box m_boundary;
   Box m_view;
   Object *m_p_view_following;
+  // Every object of m_updates, filed by where its box lies.
+  SpatialGrid m_grid;
 };
 
 } // namespace qm

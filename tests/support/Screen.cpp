@@ -3,7 +3,9 @@
 #include "DisplayManager.h"
 #include "TestSupport.h"
 
-#include <SFML/Graphics/Texture.hpp>
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <filesystem>
 
@@ -22,12 +24,39 @@ int startDisplay() {
 }
 
 Screen Screen::capture() {
-  const sf::RenderWindow &window = *qm::DisplayManager::getInstance().getWindow();
-  sf::Texture texture;
-  texture.create(window.getSize().x, window.getSize().y);
-  texture.update(window);
+  qm::DisplayManager::getInstance().swapBuffers();
+  return shown();
+}
+
+// Read from the X server: the window's front buffer reads back black under
+// Mesa. The window's position is asked through SFML's own connection, a round
+// trip after which the server has the picture that display sent.
+Screen Screen::shown() {
+  sf::RenderWindow &window = *qm::DisplayManager::getInstance().getWindow();
+  window.getPosition();
+  const sf::Vector2u size = window.getSize();
   Screen screen;
-  screen.m_image = texture.copyToImage();
+  screen.m_image.create(size.x, size.y);
+  ::Display *p_x_display = XOpenDisplay(nullptr);
+  if (p_x_display == nullptr) {
+    return screen;
+  }
+  XImage *p_x_image =
+      XGetImage(p_x_display, window.getSystemHandle(), 0, 0, size.x, size.y, AllPlanes, ZPixmap);
+  if (p_x_image != nullptr) {
+    for (unsigned int y = 0; y < size.y; y++) {
+      for (unsigned int x = 0; x < size.x; x++) {
+        const unsigned long pixel = XGetPixel(p_x_image, static_cast<int>(x), static_cast<int>(y));
+        screen.m_image.setPixel(
+            x, y,
+            sf::Color(static_cast<sf::Uint8>((pixel & p_x_image->red_mask) >> 16),
+                      static_cast<sf::Uint8>((pixel & p_x_image->green_mask) >> 8),
+                      static_cast<sf::Uint8>(pixel & p_x_image->blue_mask)));
+      }
+    }
+    XDestroyImage(p_x_image);
+  }
+  XCloseDisplay(p_x_display);
   return screen;
 }
 

@@ -1,9 +1,9 @@
-// Pixel checks for drawing tests: a snapshot of the window's back buffer, read
-// cell by cell on the display's character grid (cells of 12 x 32 pixels).
+// Pixel checks for drawing tests: the picture the display's window shows,
+// read cell by cell on the display's character grid (cells of 12 x 32 pixels).
 //
-// Draw, then capture before swapBuffers (which shows the picture and clears
-// the back buffer). Start from a cleared buffer, since a new window's is
-// undefined: startDisplay does it.
+// The display draws a frame when swapBuffers shows it, so capture shows the
+// frame drawn so far and reads it back from the X server. Start from a shown
+// empty frame, since a new window's picture is undefined: startDisplay does it.
 //
 //   ASSERT_EQ(qm_test::startDisplay(), 0);
 //   qm::DisplayManager::getInstance().drawCh(qm::Vector(3, 2), 'A', qm::RED);
@@ -26,8 +26,12 @@ int startDisplay();
 
 class Screen {
 public:
-  // The back buffer of the display manager's window as it stands.
+  // Shows the frame drawn so far (swapBuffers) and reads the picture.
   static Screen capture();
+  // The picture that the display manager's window shows now.
+  static Screen shown();
+
+  const sf::Image &image() const { return m_image; }
 
   // The brightest pixel in the inner part of the cell, where the glyph of the
   // cell's own character falls: the character's colour where its stroke is
