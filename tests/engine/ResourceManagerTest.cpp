@@ -14,6 +14,7 @@ extern "C" const char *__asan_default_options() {
 #include "TestSupport.h"
 #include "Wav.h"
 
+#include <climits>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
@@ -68,18 +69,27 @@ TEST_F(Resources, LoadedSpritesKeepTheirOrderAndAreFoundAndUnloadedEarliestFirst
 }
 
 TEST_F(Resources, SpriteFileFailuresAreReportedAndAddNothing) {
-  // The last two have a bad colour too: the load stops before reading it.
-  const std::pair<const char *, const char *> failures[] = {
+  // The frame count is refused before the colour line is read.
+  const std::pair<std::string, const char *> failures[] = {
       {"1\r\n1\r\n1\r\n1\r\nred\r\n#\r\n", "Line 5: Unknown Color"},
       {"1\n1\n1\n1\nRed\n#\n", "Line 5: Unknown Color"},
+      {"", "Line 5: Unknown Color"},
+      {"1\n1\n1\n1\n", "Line 5: Unknown Color"},
+      {std::string("1\n1\n1\n1\nred\0\n#\n", 15), "Line 5: Unknown Color"},
       {"1\n3\n2\n1\nred\nabc\nab\n", "Line 7: width 2, expected 3"},
+      {"1\n3\n1\n1\nred\nabcd\n", "Line 6: width 4, expected 3"},
       {"2\n2\n2\n1\nred\nab\ncd\nabc\nef\n", "Line 8: width 3, expected 2"},
       {"2\n3\n1\n1\nred\nabc", "Line 7: width 0, expected 3"},
+      {"1\n-3\n1\n1\nred\nabc\n", "Line 6: width 3, expected -3"},
+      {"1\n2000000000\n1\n1\nred\nabc\n", "Line 6: width 3, expected 2000000000"},
+      {"1\n99999999999999999999\n1\n1\nred\n#\n", "Line 6: width 1, expected 2147483647"},
       {"-1\n1\n1\n1\nRed\n", "Line 1: frame count -1, expected 0 to 10000"},
+      {"10001\n1\n1\n1\nred\n", "Line 1: frame count 10001, expected 0 to 10000"},
       {"99999999999\n1\n1\n1\nRed\n", "Line 1: frame count 2147483647, expected 0 to 10000"}};
   std::string expected_log;
   for (const auto &[sprite_text, message] : failures) {
     EXPECT_EQ(load(sprite_text, "bad"), -1) << sprite_text;
+    EXPECT_EQ(resources.getSprite("bad"), nullptr) << sprite_text;
     expected_log += std::string("Message : Error! ") + message + "\n";
   }
   EXPECT_EQ(resources.loadSprite("no-such-sprite.txt", "bad"), -1);
@@ -91,6 +101,32 @@ TEST_F(Resources, SpriteFileFailuresAreReportedAndAddNothing) {
   EXPECT_EQ(qm_test::readLog(), expected_log +
                                     "Message : Error! Failed to Open File\n"
                                     "Message : Error! Max Sprites Reached, Cannot Add More\n");
+}
+
+TEST_F(Resources, OddButReadableSpriteFilesLoadAsTheirHeadersSay) {
+  struct Odd {
+    std::string sprite_text;
+    int frames, width, height, slowdown;
+    std::string first_frame;
+  };
+  const Odd odd_files[] = {
+      {"1\n3\n1\n1\nred\nabc", 1, 3, 1, 1, "abc"},
+      {std::string("1\n3\n1\n1\nred\na\0c\n", 15), 1, 3, 1, 1, std::string("a\0c", 3)},
+      {"0\n5\n5\n1\nblue\n", 0, 5, 5, 1, ""},
+      {"1\n-3\n-1\n1\nred\n", 1, -3, -1, 1, ""},
+      {"1\n1\n1\n-7\nred\n#\n", 1, 1, 1, -7, "#"},
+      {"1\n1\n1\n99999999999999999999\nred\n#\n", 1, 1, 1, INT_MAX, "#"}};
+  for (const Odd &odd : odd_files) {
+    ASSERT_EQ(load(odd.sprite_text, "odd"), 0) << odd.sprite_text;
+    const qm::Sprite *p_sprite = resources.getSprite("odd");
+    EXPECT_EQ(std::make_tuple(p_sprite->getFrameCount(), p_sprite->getWidth(),
+                              p_sprite->getHeight(), p_sprite->getSlowdown(),
+                              p_sprite->getFrame(0).getString()),
+              std::make_tuple(odd.frames, odd.width, odd.height, odd.slowdown, odd.first_frame))
+        << odd.sprite_text;
+    EXPECT_EQ(resources.unloadSprite("odd"), 0);
+  }
+  EXPECT_EQ(qm_test::readLog(), "");
 }
 
 TEST_F(Resources, SoundTableMovesSoundsDownWithTheirOwnSamplesAndHoldsFifty) {

@@ -2,6 +2,7 @@
 // and the view. Every spy has the default box: one cell, its corner at the position.
 #include "EventStep.h"
 #include "LogLines.h"
+#include "ObjectListIterator.h"
 #include "Spy.h"
 #include "ViewObject.h"
 #include "utility.h"
@@ -96,6 +97,42 @@ TEST_F(World, BroadcastSkipsObjectsMadeDuringItButTheUpdateWalkMovesThem) {
   spy("ball", 9, 5)->setVelocity(Vector(1, 0)); // bumps into the maker in the update
   world_manager.update();
   EXPECT_EQ(1, p_made->getPosition().getY());
+}
+
+TEST_F(World, BeyondItsCapacityObjectsAndMarksAreRefusedAndTheWorldGoesOn) {
+  for (int i = 0; i < MAX_OBJECTS - 1; i++) {
+    (new Object)->setPosition(Vector(-100, -100)); // out of view: not drawn
+  }
+  spy("last", 5, 5);
+  SpyObject *p_outsider = spy("outsider", 5, 5);
+  p_outsider->setVelocity(Vector(1, 0));
+  EXPECT_EQ(world_manager.getAllObjects().getCount(), MAX_OBJECTS);
+  EXPECT_EQ(world_manager.objectsOfType("outsider").getCount(), 0);
+  // The 2001st is never sent events, moved or drawn.
+  const EventStep step;
+  EXPECT_EQ(world_manager.onEvent(&step), MAX_OBJECTS);
+  world_manager.update();
+  world_manager.draw();
+  EXPECT_EQ(journal, Journal({"last qm::step", "last draw"}));
+  EXPECT_EQ(xy(p_outsider->getPosition()), XY(5, 5));
+
+  // With every object marked the deletion list is full: one more mark is
+  // refused and its object stays until a later update takes it.
+  const ObjectList all_objects = world_manager.getAllObjects();
+  ObjectListIterator it(&all_objects);
+  for (it.first(); !it.isDone(); it.next()) {
+    ASSERT_EQ(world_manager.markForDelete(it.currentObject()), 0);
+  }
+  EXPECT_EQ(world_manager.markForDelete(p_outsider), -1);
+  world_manager.update();
+  EXPECT_EQ(world_manager.getAllObjects().getCount(), 0);
+  EXPECT_EQ(journal.back(), "last deleted");
+  EXPECT_EQ(world_manager.markForDelete(p_outsider), 0);
+  world_manager.update();
+  EXPECT_EQ(journal.back(), "outsider deleted");
+  spy("after");
+  EXPECT_EQ(world_manager.getAllObjects().getCount(), 1);
+  EXPECT_EQ(readLog(), "");
 }
 
 TEST_F(World, DrawsByAltitudeInWorldOrderCullingObjectsWhollyOutOfView) {

@@ -1,0 +1,280 @@
+// Whole games by the thousand, pass by pass in the loop's order and without a
+// window, under random input: pointer moves inside and outside the window, P,
+// clicks, other keys pressed, held and released, and the ball lost or the
+// score taken to the win at random moments. After every pass the world must
+// still lead on (WorldInvariants.h), and every game must end on Q.
+// QM_SOAK_PASSES sets how many passes run (a few seconds' worth by default),
+// QM_SOAK_SEED the input's seed. Leak checking stays on: nothing here opens a
+// window or plays a sound.
+#include "EventKeyboard.h"
+#include "EventMouse.h"
+#include "EventOut.h"
+#include "EventView.h"
+#include "GameStart.h"
+#include "InputManager.h"
+#include "LogManager.h"
+#include "ResourceManager.h"
+#include "WorldInvariants.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+using qm_test::countOf;
+
+// Two frames, slowdown 2: an end screen stays up for four steps, so games end
+// quickly and the return to the start screen comes often.
+constexpr int SCREEN_STEPS = 4;
+
+long fromEnvironment(const char *name, long fallback) {
+  const char *value = std::getenv(name);
+  return value ? std::atol(value) : fallback;
+}
+
+// The objects that Litter saw drawn in the current pass, and those alive.
+std::vector<const qm::Object *> drawn_litter;
+std::set<const qm::Object *> live_litter;
+
+// A bystander that wanders in and out of the world and asks to be deleted at
+// random moments. Its draw checks the world's promise that an object marked
+// during the step or the input is deleted in that pass's update and never
+// drawn again. The game's own objects get the same check from the address
+// sanitizer: drawing one that was deleted is a use after free.
+class Litter : public qm::Object {
+public:
+  explicit Litter(std::mt19937 &random) : random(random) {
+    setType("Litter");
+    setSolidness(qm::SOFT);
+    setAltitude(static_cast<int>(random() % 5));
+    setPosition(qm::Vector(uniform(-5, 85), uniform(-5, 29)));
+    setVelocity(qm::Vector(uniform(-1.5f, 1.5f), uniform(-1.5f, 1.5f)));
+    live_litter.insert(this);
+  }
+  ~Litter() override { live_litter.erase(this); }
+
+  int eventHandler(const qm::Event *p_e) override {
+    const std::string type = p_e->getType();
+    if (type == qm::OUT_EVENT) {
+      // Marked during the movement: it may still be drawn in this pass.
+      qm::WorldManager::getInstance().markForDelete(this);
+    } else if ((type == qm::STEP_EVENT && random() % 40 == 0) ||
+               ((type == qm::KEYBOARD_EVENT || type == qm::MSE_EVENT) && random() % 10 == 0)) {
+      qm::WorldManager::getInstance().markForDelete(this);
+      marked_before_update = true;
+    }
+    return 1;
+  }
+  int draw() override {
+    drawn_litter.push_back(this);
+    return marked_before_update ? -1 : 0;
+  }
+  bool marked_before_update = false;
+
+private:
+  float uniform(float low, float high) {
+    return std::uniform_real_distribution<float>(low, high)(random);
+  }
+  std::mt19937 &random;
+};
+
+sf::Event key(sf::Event::EventType type, sf::Keyboard::Key code) {
+  sf::Event key_event;
+  key_event.type = type;
+  key_event.key = {code, false, false, false, false};
+  return key_event;
+}
+
+// A pass's worth of what a player and a window manager send, never Q.
+class RandomPlayer {
+public:
+  explicit RandomPlayer(std::mt19937 &random) : random(random) {}
+
+  std::vector<sf::Event> nextInput() {
+    std::vector<sf::Event> input;
+    for (int count = static_cast<int>(random() % 4); count > 0; count--) {
+      input.push_back(nextEvent());
+    }
+    if (held_key != sf::Keyboard::Unknown && random() % 20 == 0) {
+      input.push_back(key(sf::Event::KeyReleased, held_key));
+      held_key = sf::Keyboard::Unknown;
+    }
+    return input;
+  }
+
+private:
+  sf::Event nextEvent() {
+    sf::Event event;
+    // Pixels well past every edge of the 1024 x 768 window.
+    const int x = static_cast<int>(random() % 1600) - 300;
+    const int y = static_cast<int>(random() % 1200) - 200;
+    switch (random() % 8) {
+    case 0:
+    case 1:
+      event.type = sf::Event::MouseMoved;
+      event.mouseMove = {x, y};
+      return event;
+    case 2:
+      return key(random() % 2 ? sf::Event::KeyPressed : sf::Event::KeyReleased, sf::Keyboard::P);
+    case 3:
+      event.type = random() % 2 ? sf::Event::MouseButtonPressed : sf::Event::MouseButtonReleased;
+      event.mouseButton = {static_cast<sf::Mouse::Button>(random() % sf::Mouse::ButtonCount), x, y};
+      return event;
+    case 4:
+      // Held until a later pass lets it go.
+      if (held_key == sf::Keyboard::Unknown) {
+        held_key = anyKeyButQ();
+      }
+      return key(sf::Event::KeyPressed, held_key);
+    case 5:
+      event.type = sf::Event::TextEntered;
+      event.text = {static_cast<sf::Uint32>(random())};
+      return event;
+    default:
+      return key(random() % 2 ? sf::Event::KeyPressed : sf::Event::KeyReleased, anyKeyButQ());
+    }
+  }
+  sf::Keyboard::Key anyKeyButQ() {
+    const auto code = static_cast<sf::Keyboard::Key>(
+        static_cast<int>(random() % (sf::Keyboard::KeyCount + 1)) - 1);
+    return code == sf::Keyboard::Q ? sf::Keyboard::Escape : code;
+  }
+
+  std::mt19937 &random;
+  sf::Keyboard::Key held_key = sf::Keyboard::Unknown;
+};
+
+class Soak : public qm_test::GameFixture {
+protected:
+  void SetUp() override {
+    GameFixture::SetUp();
+    qm::ResourceManager &resources = qm::ResourceManager::getInstance();
+    resources.startUp();
+    // The game's own pieces, so that the ball bounces as it does in play;
+    // the start screen has no sprite and the end screens short ones.
+    for (const char *name : {"ball", "platform", "corner", "power_up"}) {
+      resources.loadSprite(qm_test::sourcePath("Sprites/" + std::string(name) + "_spr.txt"), name);
+    }
+    resources.loadSprite(qm_test::sourcePath("Sprites/border_top_spr.txt"), "top_border");
+    resources.loadSprite(qm_test::sourcePath("Sprites/border_side_spr.txt"), "side_border");
+    resources.loadSprite(qm_test::sourcePath("Sprites/platform_long_spr.txt"), "long_platform");
+    resources.loadSprite(qm_test::sourcePath("Sprites/platform_short_spr.txt"), "short_platform");
+    for (const char *label : {"game_over", "win"}) {
+      resources.loadSprite(qm_test::writeFile("end.txt", "2\n1\n1\n2\nred\nA\nB\n"), label);
+    }
+    EXPECT_EQ(qm_test::readLog(), "");
+    // Without a window every character drawn writes a log line: a million
+    // passes would fill the disk.
+    qm::LogManager::getInstance().shutDown();
+  }
+  void TearDown() override {
+    GameFixture::TearDown();
+    qm::ResourceManager::getInstance().shutDown();
+  }
+
+  // One pass in the loop's order; what is wrong afterwards, or "".
+  std::string runPass(const std::vector<sf::Event> &input) {
+    qm::WorldManager &world_manager = qm::WorldManager::getInstance();
+    const qm::EventStep step_event(step++);
+    world_manager.onEvent(&step_event);
+    for (const sf::Event &window_event : input) {
+      qm::InputManager::getInstance().dispatch(window_event);
+    }
+    world_manager.update();
+    drawn_litter.clear();
+    world_manager.draw();
+    for (const qm::Object *p_drawn : drawn_litter) {
+      if (live_litter.count(p_drawn) == 0 ||
+          static_cast<const Litter *>(p_drawn)->marked_before_update) {
+        return "an object drawn after it was marked or deleted";
+      }
+    }
+    idle_passes = countOf("GameStart") + countOf("Platform") > 0 ? 0 : idle_passes + 1;
+    if (idle_passes > SCREEN_STEPS + 1) {
+      return "an end screen that does not bring the start screen back";
+    }
+    return qm_test::worldFault();
+  }
+
+  // The ball lost, the score taken to the win or a bystander added, now and
+  // then; never a second end screen on top of one that is up.
+  void disturb(std::mt19937 &random) {
+    const unsigned roll = random() % 1000;
+    const bool end_screen_up = countOf("GameOver") + countOf("Win") > 0;
+    if (roll < 3 && countOf("Ball") == 1 && !end_screen_up) {
+      const qm::EventOut out;
+      qm_test::firstOf("Ball")->eventHandler(&out);
+    } else if (roll < 5 && !end_screen_up) {
+      const qm::EventView to_win("Points", 100, false);
+      qm::WorldManager::getInstance().onEvent(&to_win);
+    } else if (roll < 25 && live_litter.size() < 50) {
+      new Litter(random);
+    }
+  }
+
+  // Waits for the end screens to finish, then presses Q, which must end the
+  // program on the start screen and in a game alike.
+  std::string quit() {
+    for (int pass = 0; pass <= SCREEN_STEPS && countOf("GameOver") + countOf("Win") > 0; pass++) {
+      const std::string fault = runPass({});
+      if (!fault.empty()) {
+        return fault;
+      }
+    }
+    const std::string fault = runPass({key(sf::Event::KeyPressed, sf::Keyboard::Q)});
+    if (!fault.empty()) {
+      return fault;
+    }
+    return qm::GameManager::getInstance().getGameOver() ? "" : "Q did not end the game";
+  }
+
+  int step = 0;
+  int idle_passes = 0;
+  bool disturbing = true;
+};
+
+TEST_F(Soak, RandomPlayOverManyGamesKeepsTheWorldSoundAndQAlwaysEndsIt) {
+  const long total_passes = fromEnvironment("QM_SOAK_PASSES", 20000);
+  const unsigned seed = static_cast<unsigned>(fromEnvironment("QM_SOAK_SEED", 1));
+  std::mt19937 random(seed);
+  RandomPlayer player(random);
+  const auto started = std::chrono::steady_clock::now();
+  long games = 0;
+  long plays = 0;
+  while (step < total_passes) {
+    qm::WorldManager &world_manager = qm::WorldManager::getInstance();
+    world_manager.shutDown();
+    world_manager.startUp();
+    world_manager.setBoundary(qm::Box(qm::Vector(0, 0), 80, 24));
+    world_manager.setView(qm::Box(qm::Vector(0, 0), 80, 24));
+    qm::GameManager::getInstance().setGameOver(false);
+    idle_passes = 0;
+    new GameStart;
+    // Mostly short sessions; now and then one long enough for the ball's
+    // speed-up (after 1485 steps) when nothing ends the play sooner.
+    const int game_passes = 30 + static_cast<int>(random() % (random() % 8 ? 400 : 4000));
+    disturbing = random() % 4 != 0;
+    for (int pass = 0; pass < game_passes; pass++) {
+      const bool was_playing = countOf("Platform") == 1;
+      if (disturbing) {
+        disturb(random);
+      }
+      ASSERT_EQ(runPass(player.nextInput()), "") << "step " << step - 1 << ", seed " << seed;
+      plays += !was_playing && countOf("Platform") == 1;
+    }
+    ASSERT_EQ(quit(), "") << "step " << step - 1 << ", seed " << seed;
+    games++;
+  }
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  RecordProperty("passes", step);
+  RecordProperty("games", static_cast<int>(games));
+  printf("%d passes, %ld games ended on Q, %ld games played in them, %.1f s\n", step, games, plays,
+         seconds);
+}
+
+} // namespace
