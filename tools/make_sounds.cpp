@@ -2,12 +2,14 @@
 // (16-bit PCM, mono, 22050 Hz), so that Sounds/ is rebuilt from source rather than
 // kept as opaque recordings. Usage: make_sounds [DIRECTORY], "Sounds" by default.
 
+#include <SFML/Audio.hpp>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -199,41 +201,31 @@ Track loseMusic() {
   return track;
 }
 
-// WAV fields are little-endian whatever the host, so they are written byte by byte.
-void putLittleEndian(std::string &out, uint32_t value, int byte_count) {
-  for (int i = 0; i < byte_count; i++) {
-    out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-  }
-}
-
+// The audio library writes the file, picking the WAV format from the name, so
+// that the game's sounds are exactly what it reads back.
 int writeWav(const std::string &path, const Track &track) {
-  const uint32_t data_bytes = static_cast<uint32_t>(track.size() * 2);
-  std::string bytes = "RIFF";
-  putLittleEndian(bytes, 36 + data_bytes, 4);
-  bytes += "WAVEfmt ";
-  putLittleEndian(bytes, 16, 4);              // size of the format chunk
-  putLittleEndian(bytes, 1, 2);               // PCM
-  putLittleEndian(bytes, 1, 2);               // mono
-  putLittleEndian(bytes, SAMPLE_RATE, 4);     // samples per second
-  putLittleEndian(bytes, SAMPLE_RATE * 2, 4); // bytes per second
-  putLittleEndian(bytes, 2, 2);               // bytes per sample frame
-  putLittleEndian(bytes, 16, 2);              // bits per sample
-  bytes += "data";
-  putLittleEndian(bytes, data_bytes, 4);
+  std::vector<sf::Int16> samples;
+  samples.reserve(track.size());
   for (double sample : track) {
     const double clamped = std::clamp(sample, -1.0, 1.0);
-    putLittleEndian(bytes, static_cast<uint16_t>(std::lround(clamped * 32767.0)), 2);
+    samples.push_back(static_cast<sf::Int16>(std::lround(clamped * 32767.0)));
   }
-  std::ofstream file(path, std::ios::binary);
-  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  file.close();
-  return file ? 0 : -1;
+  sf::SoundBuffer buffer;
+  if (!buffer.loadFromSamples(samples.data(), samples.size(), 1, SAMPLE_RATE)) {
+    return -1;
+  }
+  return buffer.saveToFile(path) ? 0 : -1;
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
   const std::string directory = argc > 1 ? argv[1] : "Sounds";
+  // A sound buffer lives on the audio device, which is opened when the first
+  // is made. On a machine without a sound card the buffer then holds nothing,
+  // and the file gets a meaningless rate and channel count; OpenAL's null
+  // device serves for writing files everywhere.
+  setenv("ALSOFT_DRIVERS", "null", 1);
   // A directory that cannot be made shows up as the first write failure below.
   std::error_code ignored;
   std::filesystem::create_directories(directory, ignored);

@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# The engine as another project sees it. "build" installs the engine from the
+# source tree into a scratch prefix and builds examples/ against it with
+# nothing but find_package; "play" runs that example in the test X server,
+# steers it with xdotool, and checks what it drew, printed and logged.
+# Usage: example-e2e.sh build <repository root> <scratch folder>
+#        example-e2e.sh play <scratch folder>
+set -uo pipefail
+
+mode=$1
+fail() {
+  echo "FAIL: $*"
+  exit 1
+}
+
+build() {
+  local root=$1 work=$2
+  local prefix=$work/prefix moth=$work/moth
+  rm -rf "$prefix" "$moth"
+  # A plain build of what gets installed: no sanitizers, no optimisation to
+  # wait for, no game. The build folder is kept, so that later runs rebuild
+  # only what changed.
+  cmake -S "$root" -B "$work/engine" -DCMAKE_BUILD_TYPE=None -DQM_TESTS=OFF >/dev/null ||
+    fail "configuring the engine"
+  cmake --build "$work/engine" --target qm_engine quillmoth_sprite -j2 \
+    >"$work/engine-build.txt" 2>&1 || {
+    tail -n 30 "$work/engine-build.txt"
+    fail "building the engine"
+  }
+  cmake --install "$work/engine" --prefix "$prefix" >/dev/null || fail "installing the engine"
+
+  cmake -S "$root/examples" -B "$moth" -DCMAKE_PREFIX_PATH="$prefix" >"$work/moth-config.txt" 2>&1 || {
+    cat "$work/moth-config.txt"
+    fail "configuring the example against the installed engine"
+  }
+  cmake --build "$moth" >"$work/moth-build.txt" 2>&1 || {
+    cat "$work/moth-build.txt"
+    fail "building the example against the installed engine"
+  }
+  [ -f "$moth/qm-font.ttf" ] || fail "the package's font was not put beside the example"
+
+  # The sprite checker comes with the package.
+  local report
+  report=$("$prefix/bin/quillmoth-sprite" "$root/examples/moth_spr.txt") ||
+    fail "the installed sprite checker refused the example's sprite: $report"
+  [[ $report == *": 2 frames, 3 x 1, cyan, slowdown 4" ]] || fail "sprite checker said: $report"
+  echo "1 passed, 0 failed"
+}
+
+play() {
+  local moth=$1/moth
+  local game_pid=""
+  trap '[ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null' EXIT
+  [ -x "$moth/moth" ] || fail "no example built in $moth"
+  [ -n "${DISPLAY:-}" ] || fail "no X display to play in"
+  command -v import >/dev/null || fail "ImageMagick's import is needed to look at the window"
+  export ALSOFT_DRIVERS=null
+  cd "$moth" || exit 1
+
+  # Left alone with a number of passes, it ends by itself, unmoved.
+  local out status
+  out=$(timeout 30 ./moth 15 2>/dev/null)
+  status=$?
+  [ "$status" -eq 0 ] || fail "exit status $status after 15 passes, expected 0"
+  [ "$out" = "moth: ended at 40.0,12.0 after 0 moves" ] || fail "after 15 passes it said: $out"
+
+  # Played: held right arrow, a look at the window, then Q.
+  ./moth >"$moth/stdout" 2>/dev/null &
+  game_pid=$!
+  local window
+  window=$(timeout 20 xdotool search --sync --name '^Quillmoth$' | head -n 1)
+  [ -n "$window" ] || fail "no window titled Quillmoth appeared"
+  xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+  sleep 0.3
+  xdotool keydown Right
+  sleep 0.5
+  xdotool keyup Right
+  sleep 0.2
+  # The moth is cyan; the counter and its frame are white.
+  import -window "$window" -depth 8 "txt:$moth/screen.txt" 2>/dev/null
+  grep -q '#00FFFF' "$moth/screen.txt" || fail "no cyan moth on screen"
+  grep -q '#FFFFFF' "$moth/screen.txt" || fail "no white counter on screen"
+  rm -f "$moth/screen.txt"
+  xdotool key q
+  for _ in $(seq 1 40); do
+    kill -0 "$game_pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  kill -0 "$game_pid" 2>/dev/null && fail "still running 2 s after Q"
+  wait "$game_pid"
+  status=$?
+  game_pid=""
+  [ "$status" -eq 0 ] || fail "exit status $status after Q, expected 0"
+
+  out=$(cat "$moth/stdout")
+  local x moves
+  x=$(sed -n 's/^moth: ended at \([0-9.]*\),12\.0 after \([0-9]*\) moves$/\1/p' <<<"$out")
+  moves=$(sed -n 's/^moth: ended at [0-9.]*,12\.0 after \([0-9]*\) moves$/\1/p' <<<"$out")
+  [ -n "$x" ] || fail "after Q it said: $out"
+  [ "$moves" = 1 ] || fail "one arrow press counted as $moves moves"
+  awk -v x="$x" 'BEGIN { exit !(x > 40) }' || fail "the right arrow left the moth at x $x"
+  if grep -q -E 'Error|WARNING|Warning' "$moth/quillmoth.log"; then
+    cat "$moth/quillmoth.log"
+    fail "the log reports errors"
+  fi
+  echo "1 passed, 0 failed"
+}
+
+case $mode in
+build) build "$2" "$3" ;;
+play) play "$2" ;;
+*) fail "unknown mode $mode" ;;
+esac
