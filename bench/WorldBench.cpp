@@ -43,7 +43,8 @@ void fillWorld(int object_count, bool moving) {
     auto *p_o = new Mote;
     p_o->setPosition(qm::Vector(static_cast<float>(rand() % 80), static_cast<float>(rand() % 24)));
     if (moving) {
-      p_o->setVelocity(qm::Vector((rand() % 21 - 10) / 100.0f, (rand() % 21 - 10) / 100.0f));
+      p_o->setVelocity(qm::Vector(static_cast<float>(rand() % 21 - 10) / 100.0f,
+                                  static_cast<float>(rand() % 21 - 10) / 100.0f));
     }
   }
 }

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <utility>
 
 namespace qm {
@@ -185,9 +186,10 @@ std::unique_ptr<sf::RenderWindow> openWindow(int horizontal_pixels, int vertical
     XCloseDisplay(p_probe);
     return nullptr;
   }
-  auto p_window =
-      std::make_unique<sf::RenderWindow>(sf::VideoMode(horizontal_pixels, vertical_pixels, 32),
-                                         WINDOW_TITLE_DEFAULT, WINDOW_STYLE_CREATED);
+  auto p_window = std::make_unique<sf::RenderWindow>(
+      sf::VideoMode(static_cast<unsigned int>(horizontal_pixels),
+                    static_cast<unsigned int>(vertical_pixels), 32),
+      WINDOW_TITLE_DEFAULT, WINDOW_STYLE_CREATED);
   XCloseDisplay(p_probe);
   if (!p_window->isOpen()) {
     return nullptr;
@@ -277,16 +279,16 @@ int DisplayManager::drawString(Vector pos, std::string str, Justification just, 
   Vector starting_pos = pos;
   switch (just) {
   case CENTER_JUSTIFIED:
-    starting_pos.setX(pos.getX() - length / 2);
+    starting_pos.setX(pos.getX() - static_cast<float>(length / 2));
     break;
   case RIGHT_JUSTIFIED:
-    starting_pos.setX(pos.getX() - length);
+    starting_pos.setX(pos.getX() - static_cast<float>(length));
     break;
   default:
     break;
   }
-  for (int i = 0; i < length; i++) {
-    drawCh(Vector(starting_pos.getX() + i, starting_pos.getY()), str[i], color);
+  for (std::size_t i = 0; i < str.size(); i++) {
+    drawCh(Vector(starting_pos.getX() + static_cast<float>(i), starting_pos.getY()), str[i], color);
   }
   return 0;
 }
@@ -315,7 +317,7 @@ int DisplayManager::swapBuffers() {
   m_p_window->draw(m_frame_vertices, sf::RenderStates(&m_font.getTexture(cellCharSize())));
   m_frame_cells.clear();
   m_p_window->display();
-  m_p_window->clear(sf::Color(0, 0, 0, 255));
+  m_p_window->clear(WINDOW_BACKGROUND_COLOR_DEFAULT);
   return 0;
 }
 
@@ -356,12 +358,12 @@ void DisplayManager::buildFrame() {
   // few farther off are tried against every glyph.
   const int grid_cols = m_window_horizontal_chars + 2 * BUCKET_MARGIN;
   const int grid_rows = m_window_vertical_chars + 2 * BUCKET_MARGIN;
-  const int cell_count = static_cast<int>(m_shown_cells.size());
+  const std::size_t cell_count = m_shown_cells.size();
   std::vector<Edges> backgrounds(cell_count);
   std::vector<int> bucket_of(cell_count, -1);
-  std::vector<int> bucket_start(grid_cols * grid_rows + 1, 0);
-  std::vector<int> far_off;
-  for (int i = 0; i < cell_count; i++) {
+  std::vector<std::size_t> bucket_start(static_cast<std::size_t>(grid_cols * grid_rows) + 1, 0);
+  std::vector<std::size_t> far_off;
+  for (std::size_t i = 0; i < cell_count; i++) {
     const Cell &cell = m_shown_cells[i];
     const sf::Vector2f background_pos(cell.pixel_pos.x - char_width / 10,
                                       cell.pixel_pos.y + char_height / 5);
@@ -373,23 +375,23 @@ void DisplayManager::buildFrame() {
       continue;
     }
     bucket_of[i] = row * grid_cols + col;
-    bucket_start[bucket_of[i] + 1]++;
+    bucket_start[static_cast<std::size_t>(bucket_of[i]) + 1]++;
   }
   for (std::size_t b = 1; b < bucket_start.size(); b++) {
     bucket_start[b] += bucket_start[b - 1];
   }
-  std::vector<int> bucket_cells(static_cast<std::size_t>(bucket_start.back()));
-  std::vector<int> bucket_fill(bucket_start.begin(), bucket_start.end() - 1);
-  for (int i = 0; i < cell_count; i++) {
+  std::vector<std::size_t> bucket_cells(bucket_start.back());
+  std::vector<std::size_t> bucket_fill(bucket_start.begin(), bucket_start.end() - 1);
+  for (std::size_t i = 0; i < cell_count; i++) {
     if (bucket_of[i] >= 0) {
-      bucket_cells[bucket_fill[bucket_of[i]]++] = i;
+      bucket_cells[bucket_fill[static_cast<std::size_t>(bucket_of[i])]++] = i;
     }
   }
 
   m_frame_vertices.setPrimitiveType(sf::Triangles);
   m_frame_vertices.clear();
   std::vector<Edges> pieces;
-  for (int i = 0; i < static_cast<int>(m_shown_cells.size()); i++) {
+  for (std::size_t i = 0; i < m_shown_cells.size(); i++) {
     const Cell &cell = m_shown_cells[i];
     const CellGlyph &cell_glyph = cellGlyph(cell.ch);
     if (!cell_glyph.drawn) {
@@ -418,15 +420,15 @@ void DisplayManager::buildFrame() {
         std::min(grid_rows - 1, bucketIndex(glyph.bottom / char_height) + 1 + BUCKET_MARGIN);
     for (int row = first_row; row <= last_row; row++) {
       for (int col = first_col; col <= last_col; col++) {
-        const int bucket = row * grid_cols + col;
-        for (int k = bucket_start[bucket]; k < bucket_start[bucket + 1]; k++) {
+        const auto bucket = static_cast<std::size_t>(row * grid_cols + col);
+        for (std::size_t k = bucket_start[bucket]; k < bucket_start[bucket + 1]; k++) {
           if (bucket_cells[k] > i) {
             cutAway(&pieces, backgrounds[bucket_cells[k]]);
           }
         }
       }
     }
-    for (const int j : far_off) {
+    for (const std::size_t j : far_off) {
       if (j > i) {
         cutAway(&pieces, backgrounds[j]);
       }

@@ -23,7 +23,8 @@ static_assert((SpatialGrid::GRID_COLUMNS & (SpatialGrid::GRID_COLUMNS - 1)) == 0
 // two closed ranges that share a point share that point's cell: that is what
 // makes the search miss nothing.
 int64_t cellOf(float x) {
-  const double cell = std::floor(static_cast<double>(x) / SpatialGrid::CELL_SIZE);
+  const double cell =
+      std::floor(static_cast<double>(x) / static_cast<double>(SpatialGrid::CELL_SIZE));
   return static_cast<int64_t>(std::min(std::max(cell, -CELL_LIMIT), CELL_LIMIT));
 }
 
@@ -45,7 +46,7 @@ SpatialGrid::SpatialGrid()
 void SpatialGrid::clear() {
   m_free_entries.clear();
   for (int i = MAX_OBJECTS - 1; i >= 0; i--) {
-    m_entries[i] = Entry{nullptr, 0, -1, {0, 0}, {0, 0}, 0, 0};
+    m_entries[static_cast<std::size_t>(i)] = Entry{nullptr, 0, -1, {0, 0}, {0, 0}, 0, 0};
     m_free_entries.push_back(i);
   }
   m_first_entry.clear();
@@ -59,14 +60,15 @@ int SpatialGrid::insert(Object *p_o) {
   }
   const int entry_index = m_free_entries.back();
   m_free_entries.pop_back();
-  m_entries[entry_index] = Entry{p_o, m_next_order++, -1, {0, 0}, {0, 0}, 0, 0};
+  m_entries[static_cast<std::size_t>(entry_index)] =
+      Entry{p_o, m_next_order++, -1, {0, 0}, {0, 0}, 0, 0};
   const auto [first, inserted] = m_first_entry.try_emplace(p_o, entry_index);
   if (!inserted) {
     int last = first->second;
-    while (m_entries[last].next_same >= 0) {
-      last = m_entries[last].next_same;
+    while (m_entries[static_cast<std::size_t>(last)].next_same >= 0) {
+      last = m_entries[static_cast<std::size_t>(last)].next_same;
     }
-    m_entries[last].next_same = entry_index;
+    m_entries[static_cast<std::size_t>(last)].next_same = entry_index;
   }
   file(entry_index);
   return 0;
@@ -79,12 +81,13 @@ int SpatialGrid::remove(const Object *p_o) {
   }
   const int entry_index = first->second;
   unfile(entry_index);
-  if (m_entries[entry_index].next_same >= 0) {
-    first->second = m_entries[entry_index].next_same;
+  Entry &entry = m_entries[static_cast<std::size_t>(entry_index)];
+  if (entry.next_same >= 0) {
+    first->second = entry.next_same;
   } else {
     m_first_entry.erase(first);
   }
-  m_entries[entry_index].p_o = nullptr;
+  entry.p_o = nullptr;
   m_free_entries.push_back(entry_index);
   return 0;
 }
@@ -95,7 +98,7 @@ void SpatialGrid::refile(const Object *p_o) {
     return;
   }
   for (int entry_index = first->second; entry_index >= 0;
-       entry_index = m_entries[entry_index].next_same) {
+       entry_index = m_entries[static_cast<std::size_t>(entry_index)].next_same) {
     file(entry_index);
   }
 }
@@ -120,7 +123,7 @@ bool SpatialGrid::spanOf(float start, float extent, int bucket_count, Span *p_sp
 }
 
 void SpatialGrid::file(int entry_index) {
-  Entry &entry = m_entries[entry_index];
+  Entry &entry = m_entries[static_cast<std::size_t>(entry_index)];
   const Box box = getWorldBox(entry.p_o);
   Span columns{0, 0};
   Span rows{0, 0};
@@ -153,32 +156,32 @@ void SpatialGrid::file(int entry_index) {
 }
 
 void SpatialGrid::unfile(int entry_index) {
-  Entry &entry = m_entries[entry_index];
+  Entry &entry = m_entries[static_cast<std::size_t>(entry_index)];
   const int first_link = entry_index * MAX_ENTRY_BUCKETS;
   for (int i = first_link; i < first_link + entry.link_count; i++) {
-    const Link &gone = m_links[i];
+    const Link &gone = m_links[static_cast<std::size_t>(i)];
     if (gone.prev >= 0) {
-      m_links[gone.prev].next = gone.next;
+      m_links[static_cast<std::size_t>(gone.prev)].next = gone.next;
     } else {
-      m_bucket_heads[gone.bucket] = gone.next;
+      m_bucket_heads[static_cast<std::size_t>(gone.bucket)] = gone.next;
     }
     if (gone.next >= 0) {
-      m_links[gone.next].prev = gone.prev;
+      m_links[static_cast<std::size_t>(gone.next)].prev = gone.prev;
     }
   }
   entry.link_count = 0;
 }
 
 void SpatialGrid::link(int link_index, int bucket) {
-  const int old_head = m_bucket_heads[bucket];
-  m_links[link_index] = Link{-1, old_head, bucket};
+  const int old_head = m_bucket_heads[static_cast<std::size_t>(bucket)];
+  m_links[static_cast<std::size_t>(link_index)] = Link{-1, old_head, bucket};
   if (old_head >= 0) {
-    m_links[old_head].prev = link_index;
+    m_links[static_cast<std::size_t>(old_head)].prev = link_index;
   }
-  m_bucket_heads[bucket] = link_index;
+  m_bucket_heads[static_cast<std::size_t>(bucket)] = link_index;
 }
 
-int SpatialGrid::gather(Box box) const {
+std::size_t SpatialGrid::gather(Box box) const {
   // A wrapped mark would make entries from an old search look taken.
   if (++m_search_mark == 0) {
     for (const Entry &entry : m_entries) {
@@ -186,10 +189,11 @@ int SpatialGrid::gather(Box box) const {
     }
     m_search_mark = 1;
   }
-  int found_count = 0;
+  std::size_t found_count = 0;
   const auto take_bucket = [&](int bucket) {
-    for (int i = m_bucket_heads[bucket]; i >= 0; i = m_links[i].next) {
-      const int entry_index = i / MAX_ENTRY_BUCKETS;
+    for (int i = m_bucket_heads[static_cast<std::size_t>(bucket)]; i >= 0;
+         i = m_links[static_cast<std::size_t>(i)].next) {
+      const auto entry_index = static_cast<std::size_t>(i / MAX_ENTRY_BUCKETS);
       if (m_entries[entry_index].mark != m_search_mark) {
         m_entries[entry_index].mark = m_search_mark;
         m_found[found_count++] = entry_index;
@@ -208,8 +212,9 @@ int SpatialGrid::gather(Box box) const {
     }
   }
   take_bucket(BIG_BUCKET);
-  std::sort(m_found.begin(), m_found.begin() + found_count,
-            [this](int a, int b) { return m_entries[a].order < m_entries[b].order; });
+  std::sort(
+      m_found.begin(), m_found.begin() + static_cast<std::ptrdiff_t>(found_count),
+      [this](std::size_t a, std::size_t b) { return m_entries[a].order < m_entries[b].order; });
   return found_count;
 }
 

@@ -7,6 +7,7 @@
 #include "Box.h"
 #include "ObjectList.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
@@ -35,8 +36,8 @@ public:
   // order of filing: a superset of the entries that do meet it. visit must not
   // change the grid.
   template <class Visit> void forEachCandidate(Box box, Visit visit) const {
-    const int found_count = gather(box);
-    for (int i = 0; i < found_count; i++) {
+    const std::size_t found_count = gather(box);
+    for (std::size_t i = 0; i < found_count; i++) {
       visit(m_entries[m_found[i]].p_o);
     }
   }
@@ -86,7 +87,7 @@ private:
   void unfile(int entry_index);
   void link(int link_index, int bucket);
   // Leaves the candidates' entry numbers, in filing order, in m_found.
-  int gather(Box box) const;
+  std::size_t gather(Box box) const;
 
   std::vector<Entry> m_entries;
   std::vector<int> m_free_entries;
@@ -96,7 +97,7 @@ private:
   std::vector<int> m_bucket_heads; // buckets, then the big bucket last
   uint64_t m_next_order;
   // Scratch of the search, which calls out to nobody and so cannot re-enter.
-  mutable std::vector<int> m_found;
+  mutable std::vector<std::size_t> m_found;
   mutable uint32_t m_search_mark;
 };
 

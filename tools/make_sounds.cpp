@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -79,16 +80,20 @@ void addNote(Track &track, const Note &note) {
   const long count = std::lround(note.length * SAMPLE_RATE);
   const double fade = FADE_SECONDS * SAMPLE_RATE;
   if (static_cast<long>(track.size()) < first + count) {
-    track.resize(first + count, 0.0);
+    track.resize(static_cast<std::size_t>(first + count), 0.0);
   }
   double phase = 0.0;
   for (long i = 0; i < count; i++) {
-    const double hz = note.start_hz + (note.end_hz - note.start_hz) * i / count;
+    const double hz = note.start_hz + (note.end_hz - note.start_hz) * static_cast<double>(i) /
+                                          static_cast<double>(count);
     phase += hz / SAMPLE_RATE;
     phase -= std::floor(phase);
-    const double envelope = note.volume * std::exp(-note.decay * i / SAMPLE_RATE) *
-                            std::min(1.0, i / fade) * std::min(1.0, (count - 1 - i) / fade);
-    track[first + i] += envelope * waveAt(note.wave, phase, static_cast<uint32_t>(first + i));
+    const double envelope = note.volume *
+                            std::exp(-note.decay * static_cast<double>(i) / SAMPLE_RATE) *
+                            std::min(1.0, static_cast<double>(i) / fade) *
+                            std::min(1.0, static_cast<double>(count - 1 - i) / fade);
+    track[static_cast<std::size_t>(first + i)] +=
+        envelope * waveAt(note.wave, phase, static_cast<uint32_t>(first + i));
   }
 }
 
@@ -106,7 +111,8 @@ void addLine(Track &track, const std::vector<int> &line, double step_seconds, do
     }
     const double hz = midiToHz(line[step]);
     addNote(track,
-            {step * step_seconds, (steps - 0.1) * step_seconds, hz, hz, volume, wave, decay});
+            {static_cast<double>(step) * step_seconds,
+             (static_cast<double>(steps) - 0.1) * step_seconds, hz, hz, volume, wave, decay});
   }
 }
 

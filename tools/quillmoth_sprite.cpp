@@ -126,8 +126,9 @@ void showFrames(const qm::Sprite &sprite, bool use_color) {
   for (int i = 0; i < sprite.getFrameCount(); i++) {
     std::printf("  frame %d:\n", i + 1);
     const std::string frame_str = sprite.getFrame(i).getString();
-    for (size_t start = 0; width > 0 && start < frame_str.size(); start += width) {
-      const std::string row = printableRow(frame_str.substr(start, width));
+    for (size_t start = 0; width > 0 && start < frame_str.size();
+         start += static_cast<size_t>(width)) {
+      const std::string row = printableRow(frame_str.substr(start, static_cast<size_t>(width)));
       if (use_color) {
         std::printf("    %s%s\033[0m\n", colorEscape(sprite.getColor()).c_str(), row.c_str());
       } else {

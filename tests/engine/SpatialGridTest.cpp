@@ -50,8 +50,9 @@ public:
       update();
       for (Object *p_o : inOrder(world_manager.getAllObjects())) {
         char place[96];
-        std::snprintf(place, sizeof place, " at %a %a %d", p_o->getPosition().getX(),
-                      p_o->getPosition().getY(), p_o->getSolidness());
+        std::snprintf(place, sizeof place, " at %a %a %d",
+                      static_cast<double>(p_o->getPosition().getX()),
+                      static_cast<double>(p_o->getPosition().getY()), p_o->getSolidness());
         journal.push_back(p_o->getType() + place);
       }
     }
@@ -98,7 +99,9 @@ private:
     }
     return objects_now;
   }
-  Object *anyObject() { return objects()[below(static_cast<int>(objects().size()))]; }
+  Object *anyObject() {
+    return objects()[static_cast<std::size_t>(below(static_cast<int>(objects().size())))];
+  }
 
   void make() {
     auto *p_o = new SpyObject("o" + std::to_string(made++), &journal);
@@ -223,9 +226,9 @@ private:
 };
 
 size_t countOf(const Journal &journal, const std::string &what) {
-  return std::count_if(journal.begin(), journal.end(), [&](const std::string &line) {
-    return line.find(what) != std::string::npos;
-  });
+  return static_cast<size_t>(
+      std::count_if(journal.begin(), journal.end(),
+                    [&](const std::string &line) { return line.find(what) != std::string::npos; }));
 }
 
 } // namespace
@@ -246,8 +249,8 @@ TEST(SpatialGrid, RandomWorldsDeliverTheEventsOfThePlainWalkInTheSameOrder) {
     compared += by_grid.size();
     collisions += countOf(by_grid, "qm::collision");
     outs += countOf(by_grid, "qm::out");
-    deletes += grid.deletes;
-    probes += grid.probes + plain.probes;
+    deletes += static_cast<size_t>(grid.deletes);
+    probes += static_cast<size_t>(grid.probes + plain.probes);
   }
   // Worlds too tame to test anything would pass as well.
   EXPECT_GT(collisions, 20000u);

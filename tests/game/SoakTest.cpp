@@ -47,7 +47,7 @@ std::set<const qm::Object *> live_litter;
 // sanitizer: drawing one that was deleted is a use after free.
 class Litter : public qm::Object {
 public:
-  explicit Litter(std::mt19937 &random) : random(random) {
+  explicit Litter(std::mt19937 &init_random) : random(init_random) {
     setType("Litter");
     setSolidness(qm::SOFT);
     setAltitude(static_cast<int>(random() % 5));
@@ -92,7 +92,7 @@ sf::Event key(sf::Event::EventType type, sf::Keyboard::Key code) {
 // A pass's worth of what a player and a window manager send, never Q.
 class RandomPlayer {
 public:
-  explicit RandomPlayer(std::mt19937 &random) : random(random) {}
+  explicit RandomPlayer(std::mt19937 &init_random) : random(init_random) {}
 
   std::vector<sf::Event> nextInput() {
     std::vector<sf::Event> input;
@@ -203,7 +203,7 @@ protected:
   // The ball lost, the score taken to the win or a bystander added, now and
   // then; never a second end screen on top of one that is up.
   void disturb(std::mt19937 &random) {
-    const unsigned roll = random() % 1000;
+    const auto roll = static_cast<unsigned>(random() % 1000);
     const bool end_screen_up = countOf("GameOver") + countOf("Win") > 0;
     if (roll < 3 && countOf("Ball") == 1 && !end_screen_up) {
       const qm::EventOut out;

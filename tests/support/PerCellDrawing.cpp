@@ -6,6 +6,7 @@
 
 #include <SFML/Graphics.hpp>
 
+#include <cstddef>
 #include <string>
 
 namespace qm_test {
@@ -63,12 +64,12 @@ void drawStringPerCell(qm::Vector pos, const std::string &str, qm::Justification
   const int length = static_cast<int>(str.size());
   float start_x = pos.getX();
   if (just == qm::CENTER_JUSTIFIED) {
-    start_x -= length / 2;
+    start_x -= static_cast<float>(length / 2);
   } else if (just == qm::RIGHT_JUSTIFIED) {
-    start_x -= length;
+    start_x -= static_cast<float>(length);
   }
-  for (int i = 0; i < length; i++) {
-    drawChPerCell(qm::Vector(start_x + i, pos.getY()), str[i], color);
+  for (std::size_t i = 0; i < str.size(); i++) {
+    drawChPerCell(qm::Vector(start_x + static_cast<float>(i), pos.getY()), str[i], color);
   }
 }
 
@@ -76,9 +77,11 @@ void drawFramePerCell(const qm::Frame &frame, qm::Vector position, qm::Color col
   const std::string cells = frame.getString();
   const int width = frame.getWidth();
   for (int i = 0; i < static_cast<int>(cells.size()); i++) {
-    drawChPerCell(qm::Vector(position.getX() + i % width - width / 2,
-                             position.getY() + i / width - frame.getHeight() / 2),
-                  cells[i], color);
+    drawChPerCell(
+        qm::Vector(position.getX() + static_cast<float>(i % width) - static_cast<float>(width / 2),
+                   position.getY() + static_cast<float>(i / width) -
+                       static_cast<float>(frame.getHeight() / 2)),
+        cells[static_cast<std::size_t>(i)], color);
   }
 }
 

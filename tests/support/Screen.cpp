@@ -61,8 +61,8 @@ Screen Screen::shown() {
 }
 
 sf::Color Screen::inkColor(int col, int row) const {
-  const auto left = static_cast<unsigned int>(col * qm::charWidth());
-  const auto top = static_cast<unsigned int>(row * qm::charHeight());
+  const auto left = static_cast<unsigned int>(static_cast<float>(col) * qm::charWidth());
+  const auto top = static_cast<unsigned int>(static_cast<float>(row) * qm::charHeight());
   sf::Color brightest = sf::Color::Black;
   for (unsigned int y = top + INNER_TOP; y < top + INNER_BOTTOM; y++) {
     for (unsigned int x = left + INNER_LEFT; x < left + INNER_RIGHT; x++) {
