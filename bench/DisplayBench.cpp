@@ -13,13 +13,6 @@
 // both ways are timed in the same run.
 #include "../tests/support/PerCellDrawing.cpp"
 
-// This binary opens a window, whose GL driver is unloaded before a sanitizer
-// build's leak check: its allocations would read as leaks from
-// "<unknown module>".
-extern "C" const char *__asan_default_options() {
-  return "detect_leaks=0";
-}
-
 namespace {
 
 // 0 once the display runs, with the font linked in from the source tree.

@@ -12,13 +12,6 @@
 #include <cstdlib>
 #include <filesystem>
 
-// This binary opens a window and the audio device, whose drivers are unloaded
-// before a sanitizer build's leak check: their allocations would read as leaks
-// from "<unknown module>".
-extern "C" const char *__asan_default_options() {
-  return "detect_leaks=0";
-}
-
 namespace {
 
 namespace fs = std::filesystem;

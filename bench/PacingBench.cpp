@@ -18,13 +18,6 @@
 #include <numeric>
 #include <vector>
 
-// This binary opens a window, whose drivers are unloaded before a sanitizer
-// build's leak check: their allocations would read as leaks from
-// "<unknown module>".
-extern "C" const char *__asan_default_options() {
-  return "detect_leaks=0";
-}
-
 namespace {
 
 using SteadyClock = std::chrono::steady_clock;
@@ -80,7 +73,7 @@ void BM_GameLoopPace(benchmark::State &state) {
     return;
   }
   std::vector<SteadyClock::time_point> step_times;
-  step_times.reserve(frames);
+  step_times.reserve(static_cast<std::size_t>(frames));
   std::vector<double> periods_ms;
   double cpu_seconds = 0;
   double wall_seconds = 0;
@@ -92,7 +85,7 @@ void BM_GameLoopPace(benchmark::State &state) {
     for (int i = 0; i < 4; i++) { // moving below the view, with nothing to draw
       auto *p_mote = new qm::Object;
       p_mote->setSolidness(qm::SOFT);
-      p_mote->setPosition(qm::Vector(10.0f * i, 40));
+      p_mote->setPosition(qm::Vector(10.0f * static_cast<float>(i), 40));
       p_mote->setVelocity(qm::Vector(0.25f, 0));
     }
     const double cpu_start = processSeconds();

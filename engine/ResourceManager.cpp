@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <utility>
 
 namespace qm {
@@ -58,7 +59,8 @@ Color colorFromName(const std::string &name) {
   static const char *const COLOR_NAMES[] = {"black", "red",     "green", "yellow",
                                             "blue",  "magenta", "cyan",  "white"};
   static const Color COLORS[] = {BLACK, RED, GREEN, YELLOW, BLUE, MAGENTA, CYAN, WHITE};
-  for (int i = 0; i < 8; i++) {
+  static_assert(std::size(COLOR_NAMES) == std::size(COLORS));
+  for (std::size_t i = 0; i < std::size(COLORS); i++) {
     if (name == COLOR_NAMES[i]) {
       return COLORS[i];
     }
@@ -66,12 +68,15 @@ Color colorFromName(const std::string &name) {
   return UNDEFINED_COLOR;
 }
 
+// The header's lines: frame count, width, height, slowdown and colour.
+constexpr int HEADER_LINES = 5;
+
 // Reads the frame rows that follow the header into the sprite; -1 (logged)
 // at the first row whose length is not the width.
 int readFrames(std::istream &file, Sprite &sprite, int frame_count) {
   const int width = sprite.getWidth();
   const int height = sprite.getHeight();
-  int line_number = 5;
+  int line_number = HEADER_LINES;
   std::string line;
   for (int f = 0; f < frame_count; f++) {
     std::string frame_str;
@@ -168,6 +173,7 @@ int ResourceManager::loadSprite(std::string filename, std::string label) {
   readLine(file, line);
   const Color color = colorFromName(line);
   if (color == UNDEFINED_COLOR) {
+    // The colour is the header's last line.
     log_manager.writeLog("Error! Line 5: Unknown Color\n");
     return -1;
   }

@@ -13,6 +13,8 @@ root=$2
 scratch=$(mktemp -d)
 game_pid=""
 trap '[ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null; rm -rf "$scratch"' EXIT
+# shellcheck source=game-driver.sh
+source "$(dirname "${BASH_SOURCE[0]}")/game-driver.sh"
 
 # See quillmoth-e2e.sh: the GL and audio drivers' allocations would read as
 # leaks; every other sanitizer report counts.
@@ -80,12 +82,7 @@ expect_no_start() {
 
 # Starts, shows something, takes P and then Q, and ends with status 0.
 expect_play() {
-  (cd "$work" && exec "$binary" >"$work/stdout" 2>"$work/stderr") &
-  game_pid=$!
-  local window
-  window=$(timeout 20 xdotool search --sync --name '^Quillmoth$' | head -n 1)
-  [ -n "$window" ] || fail "no window titled Quillmoth appeared" || return 1
-  xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+  launch_game env -C "$work" "$binary" || fail "no window titled Quillmoth appeared" || return 1
   xdotool key --delay 60 p
   sleep 0.5
   # The score display at least is drawn, whatever else is missing.
@@ -94,17 +91,7 @@ expect_play() {
   [ "${ink:-0}" != "0" ] || fail "the window shows nothing after P" || return 1
   kill -0 "$game_pid" 2>/dev/null || fail "the game ended before Q" || return 1
   xdotool key q
-  local status="" tries
-  for tries in $(seq 1 60); do
-    if ! kill -0 "$game_pid" 2>/dev/null; then
-      wait "$game_pid"
-      status=$?
-      break
-    fi
-    sleep 0.05
-  done
-  [ -n "$status" ] || fail "still running 3 s after Q" || return 1
-  game_pid=""
+  wait_for_exit || fail "still running 3 s after Q" || return 1
   [ "$status" -eq 0 ] || fail "exit status $status after Q, expected 0" || return 1
   no_sanitizer_report || return 1
   [ "$#" -eq 0 ] || check_log "$@"

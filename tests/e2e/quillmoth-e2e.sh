@@ -11,6 +11,8 @@ root=$2
 work=$(mktemp -d)
 game_pid=""
 trap '[ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null; rm -rf "$work"' EXIT
+# shellcheck source=game-driver.sh
+source "$(dirname "${BASH_SOURCE[0]}")/game-driver.sh"
 
 fail() {
   echo "FAIL: $*"
@@ -33,12 +35,7 @@ export ALSOFT_DRIVERS=null
 
 [ -n "${DISPLAY:-}" ] || fail "no X display to play in"
 
-"$binary" >"$work/stdout" 2>"$work/stderr" &
-game_pid=$!
-
-window=$(timeout 20 xdotool search --sync --name '^Quillmoth$' | head -n 1)
-[ -n "$window" ] || fail "no window titled Quillmoth appeared"
-xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+launch_game "$binary" || fail "no window titled Quillmoth appeared"
 sleep 0.5
 
 # Start a game, steer the platform, then quit during play.
@@ -52,18 +49,8 @@ kill -0 "$game_pid" 2>/dev/null || fail "the game ended before Q was pressed"
 
 xdotool key q
 quit_start=$(date +%s%N)
-status=""
-for _ in $(seq 1 40); do
-  if ! kill -0 "$game_pid" 2>/dev/null; then
-    wait "$game_pid"
-    status=$?
-    break
-  fi
-  sleep 0.05
-done
+wait_for_exit || fail "still running 3 s after Q"
 quit_ms=$((($(date +%s%N) - quit_start) / 1000000))
-[ -n "$status" ] || fail "still running 2 s after Q"
-game_pid=""
 [ "$status" -eq 0 ] || fail "exit status $status after Q, expected 0"
 echo "quit took ${quit_ms} ms"
 
@@ -116,29 +103,11 @@ for server_args in "-screen 0 1280x1024x24 -extension GLX" "-screen 0 1280x1024x
     fail "the log does not say the window failed with Xvfb $server_args"
 done
 
-# Starts the game in the background and waits for its window.
+# A fresh log, the game started and its window up.
 start_game() {
   rm -f "$log"
-  "$binary" >"$work/stdout" 2>"$work/stderr" &
-  game_pid=$!
-  timeout 20 xdotool search --sync --name '^Quillmoth$' >/dev/null ||
-    fail "no window titled Quillmoth appeared"
+  launch_game "$binary" || fail "no window titled Quillmoth appeared"
   sleep 0.5
-}
-
-# Waits for the game to end by itself and sets status.
-wait_for_exit() {
-  status=""
-  for _ in $(seq 1 60); do
-    if ! kill -0 "$game_pid" 2>/dev/null; then
-      wait "$game_pid"
-      status=$?
-      break
-    fi
-    sleep 0.05
-  done
-  [ -n "$status" ] || fail "still running 3 s after $1"
-  game_pid=""
 }
 
 # A stop signal ends the game as Q does: the log is complete and closed.
@@ -148,7 +117,7 @@ set -m
 for signal_name in TERM INT HUP; do
   start_game
   kill -s "$signal_name" "$game_pid"
-  wait_for_exit "SIG$signal_name"
+  wait_for_exit || fail "still running 3 s after SIG$signal_name"
   [ "$status" -eq 0 ] || fail "exit status $status after SIG$signal_name, expected 0"
   grep -q -E '^Message : (0x)?[0-9a-f]+$' "$log" ||
     fail "the log lost its lines after SIG$signal_name"
@@ -160,7 +129,7 @@ ALSOFT_DRIVERS=none start_game
 sleep 2
 kill -0 "$game_pid" 2>/dev/null || fail "the game ended without a sound device"
 xdotool key q
-wait_for_exit "Q without a sound device"
+wait_for_exit || fail "still running 3 s after Q without a sound device"
 [ "$status" -eq 0 ] || fail "exit status $status without a sound device, expected 0"
 # Xvfb makes SFML note that it cannot set vertical sync; nothing else may
 # come, and nothing about sound but the one line.

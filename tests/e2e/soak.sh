@@ -23,6 +23,8 @@ sample_every=5
 work=$(mktemp -d)
 game_pid=""
 trap '[ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null; rm -rf "$work"' EXIT
+# shellcheck source=game-driver.sh
+source "$(dirname "${BASH_SOURCE[0]}")/game-driver.sh"
 
 fail() {
   echo "FAIL: $*"
@@ -47,11 +49,7 @@ export ALSOFT_DRIVERS=null
 
 [ -n "${DISPLAY:-}" ] || fail "no X display to play in"
 
-"$binary" >"$work/stdout" 2>"$work/stderr" &
-game_pid=$!
-window=$(timeout 20 xdotool search --sync --name '^Quillmoth$' | head -n 1)
-[ -n "$window" ] || fail "no window titled Quillmoth appeared"
-xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+launch_game "$binary" || fail "no window titled Quillmoth appeared"
 
 keys=(a b c d e f g h i j k l m n o r s t u v w x y z 0 1 2 3 4 5 6 7 8 9 space Return Escape
   Tab BackSpace Left Right Up Down F1 F5 F12 comma period minus shift ctrl)

@@ -1,13 +1,6 @@
 // The display's batched drawing against the per-cell reference: every frame
 // is drawn both ways and the windows' pictures must agree in every pixel, with
 // the same log lines. Repeated frames, shown from the kept picture, too.
-//
-// This binary opens a window: GL drivers are unloaded before the leak check
-// runs, so their allocations would show as leaks from "<unknown module>".
-extern "C" const char *__asan_default_options() {
-  return "detect_leaks=0";
-}
-
 #include "DisplayManager.h"
 #include "Frame.h"
 #include "PerCellDrawing.h"

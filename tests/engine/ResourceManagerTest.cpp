@@ -1,21 +1,11 @@
-// This binary opens the audio device (the resource manager holds its sound and
-// music slots in place) and a window. The audio and GL drivers are unloaded
-// before the leak check runs, and what they still hold then shows as leaks
-// from "<unknown module>" that no suppression can name; leak checking is off
-// for this binary only.
-extern "C" const char *__asan_default_options() {
-  return "detect_leaks=0";
-}
-
+// The resource manager's tables of sprites, sounds and music: what each holds, finds
+// and refuses, with the exact log lines.
 #include "ResourceManager.h"
-#include "DisplayManager.h"
 
-#include "Screen.h"
 #include "TestSupport.h"
 #include "Wav.h"
 
 #include <climits>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <tuple>
@@ -198,32 +188,6 @@ TEST_F(Resources, MusicTableHoldsFiftyAndUnloadingClearsTheFirstLabel) {
                                 "Message : Error! Unable to load from file\n"
                                 "Message : Error! Cannot have empty string as Music label\n"
                                 "Message : Error! Sound array full\n");
-}
-
-// Drawn on a cleared back buffer; the view starts at (0, 0), so world cells
-// are screen cells.
-TEST(FrameOnScreen, IsCentredOnItsPositionInItsColour) {
-  std::filesystem::copy_file(qm_test::sourcePath("qm-font.ttf"), qm::FONT_FILE_DEFAULT,
-                             std::filesystem::copy_options::overwrite_existing);
-  qm::DisplayManager &display = qm::DisplayManager::getInstance();
-  ASSERT_EQ(display.startUp(), 0);
-  ASSERT_EQ(display.swapBuffers(), 0);
-
-  // Odd sizes centre exactly, and a blank keeps its cell empty; even sizes put
-  // the position right of the middle. A sprite draws in its own colour.
-  ASSERT_EQ(qm::Frame(3, 3, "#### ####").draw(qm::Vector(10, 5), qm::RED), 0);
-  qm::Sprite sprite(1);
-  sprite.setColor(qm::GREEN);
-  sprite.addFrame(qm::Frame(4, 2, "########"));
-  ASSERT_EQ(sprite.draw(0, qm::Vector(20, 5)), 0);
-  const qm_test::Screen screen = qm_test::Screen::capture();
-  EXPECT_EQ(screen.inkRow(3, 7, 17), ".................");
-  EXPECT_EQ(screen.inkRow(4, 7, 17), "..###......####..");
-  EXPECT_EQ(screen.inkRow(5, 7, 17), "..#.#......####..");
-  EXPECT_EQ(screen.inkRow(6, 7, 17), "..###............");
-  EXPECT_EQ(screen.inkRow(7, 7, 17), ".................");
-  EXPECT_EQ(screen.inkColor(9, 4), sf::Color::Red);
-  EXPECT_EQ(screen.inkColor(18, 5), sf::Color::Green);
 }
 
 } // namespace

@@ -37,20 +37,28 @@ TEST_F(World, ObjectsAreInItFromConstructionToDestructionWithConsecutiveIds) {
   auto *p_o = new Object;
   auto *p_second = new Object;
   EXPECT_EQ(p_o->getID() + 1, p_second->getID());
-  EXPECT_EQ(2, world_manager.getAllObjects().getCount());
+  EXPECT_EQ(world_manager.getAllObjects().getCount(), 2);
   delete p_second;
-  EXPECT_EQ(1, world_manager.getAllObjects().getCount());
-  EXPECT_EQ(0, p_o->setAltitude(0));
-  EXPECT_EQ(0, p_o->setAltitude(4));
-  EXPECT_EQ(-1, p_o->setAltitude(5));
-  EXPECT_EQ(-1, p_o->setAltitude(-1));
-  EXPECT_EQ(4, p_o->getAltitude());
-  EXPECT_EQ(2, countLogLines("Error! Given altitude not in range.\n"));
+  EXPECT_EQ(world_manager.getAllObjects().getCount(), 1);
+}
+
+TEST_F(World, AltitudesOutsideZeroToFourAreRefusedWithALogLine) {
+  auto *p_o = new Object;
+  EXPECT_EQ(p_o->setAltitude(0), 0);
+  EXPECT_EQ(p_o->setAltitude(4), 0);
+  EXPECT_EQ(p_o->setAltitude(5), -1);
+  EXPECT_EQ(p_o->setAltitude(-1), -1);
+  EXPECT_EQ(p_o->getAltitude(), 4);
+  EXPECT_EQ(countLogLines("Error! Given altitude not in range.\n"), 2);
+}
+
+TEST_F(World, VelocityGivesTheObjectsSpeedDirectionAndNextPosition) {
+  auto *p_o = new Object;
   p_o->setVelocity(Vector(0, -0.25f));
-  EXPECT_EQ(XY(0, -1), xy(p_o->getDirection()));
-  EXPECT_EQ(XY(0.25f, -0.25f), XY(p_o->getSpeed(), p_o->predictPosition().getY()));
+  EXPECT_EQ(xy(p_o->getDirection()), XY(0, -1));
+  EXPECT_EQ(XY(p_o->getSpeed(), p_o->predictPosition().getY()), XY(0.25f, -0.25f));
   p_o->setVelocity(Vector(0, 0));
-  EXPECT_EQ(XY(0, 0), XY(p_o->getSpeed(), p_o->getDirection().getMagnitude()));
+  EXPECT_EQ(XY(p_o->getSpeed(), p_o->getDirection().getMagnitude()), XY(0, 0));
 }
 
 TEST_F(World, WorldBoxesAndViewCoordinates) {
@@ -58,15 +66,15 @@ TEST_F(World, WorldBoxesAndViewCoordinates) {
   p_o->setPosition(Vector(10, 20));
   p_o->setBox(Box(Vector(-1.5f, -0.5f), 3, 1));
   const Box box = getWorldBox(p_o);
-  EXPECT_EQ(XY(8.5f, 19.5f), xy(box.getCorner()));
-  EXPECT_EQ(XY(3, 1), XY(box.getHorizontal(), box.getVertical()));
+  EXPECT_EQ(xy(box.getCorner()), XY(8.5f, 19.5f));
+  EXPECT_EQ(XY(box.getHorizontal(), box.getVertical()), XY(3, 1));
   world_manager.setView(Box(Vector(10, 5), 80, 24));
   world_manager.setBoundary(Box(Vector(-3, 4), 100, 100));
-  EXPECT_EQ(XY(2, 2), xy(worldToView(Vector(12, 7)))) << "relative to the view";
-  EXPECT_EQ(XY(-1, 6), xy(viewToWorld(Vector(2, 2)))) << "relative to the boundary";
+  EXPECT_EQ(xy(worldToView(Vector(12, 7))), XY(2, 2)) << "relative to the view";
+  EXPECT_EQ(xy(viewToWorld(Vector(2, 2))), XY(-1, 6)) << "relative to the boundary";
 }
 
-TEST_F(World, MarkedObjectsGoOnceEvenWhenADestructorMarksThemAndShutDownTakesTheRest) {
+TEST_F(World, MarkedObjectsGoOnceEvenWhenADestructorMarksThemAgain) {
   SpyObject *p_screen = spy("screen");
   SpyObject *p_wall = spy("wall");
   spy("start");
@@ -77,12 +85,15 @@ TEST_F(World, MarkedObjectsGoOnceEvenWhenADestructorMarksThemAndShutDownTakesThe
   world_manager.markForDelete(p_screen);
   world_manager.markForDelete(p_screen);
   world_manager.update();
-  EXPECT_EQ(Journal({"screen deleted", "wall deleted"}), journal);
+  EXPECT_EQ(journal, Journal({"screen deleted", "wall deleted"}));
+}
+
+TEST_F(World, ShutDownDeletesEveryObjectAndForgetsTheirMarks) {
+  spy("start");
   world_manager.markForDelete(spy("marked"));
   world_manager.shutDown();
   world_manager.update(); // the mark went with the object
-  EXPECT_EQ(Journal({"screen deleted", "wall deleted", "start deleted", "marked deleted"}),
-            journal);
+  EXPECT_EQ(journal, Journal({"start deleted", "marked deleted"}));
 }
 
 TEST_F(World, BroadcastSkipsObjectsMadeDuringItButTheUpdateWalkMovesThem) {
@@ -92,11 +103,11 @@ TEST_F(World, BroadcastSkipsObjectsMadeDuringItButTheUpdateWalkMovesThem) {
     p_made->setVelocity(Vector(0, 1));
   };
   const EventStep step;
-  EXPECT_EQ(1, world_manager.onEvent(&step));
-  EXPECT_EQ(Journal({"maker qm::step"}), journal);
+  EXPECT_EQ(world_manager.onEvent(&step), 1);
+  EXPECT_EQ(journal, Journal({"maker qm::step"}));
   spy("ball", 9, 5)->setVelocity(Vector(1, 0)); // bumps into the maker in the update
   world_manager.update();
-  EXPECT_EQ(1, p_made->getPosition().getY());
+  EXPECT_EQ(p_made->getPosition().getY(), 1);
 }
 
 TEST_F(World, BeyondItsCapacityObjectsAndMarksAreRefusedAndTheWorldGoesOn) {
@@ -145,7 +156,7 @@ TEST_F(World, DrawsByAltitudeInWorldOrderCullingObjectsWhollyOutOfView) {
   spy("out", 15, 20.01f);
   new Spy<ViewObject>("view", &journal); // at altitude 4, wherever it stands
   world_manager.draw();
-  EXPECT_EQ(Journal({"low draw", "mid-1 draw", "mid-2 draw", "top draw", "view draw"}), journal);
+  EXPECT_EQ(journal, Journal({"low draw", "mid-1 draw", "mid-2 draw", "top draw", "view draw"}));
 }
 
 // The other sits outside the boundary [0, 80] x [0, 24]: moving onto it leaves the world.
@@ -170,7 +181,7 @@ TEST_F(World, SolidnessDecidesWhoIsToldAndWhetherTheMoveHappens) {
 TEST_F(World, SolidnessIsReadAfterTheHandlers) {
   SpyObject *p_door = spy("door", 10, 5);
   p_door->on_event = [p_door](const Event *) { p_door->setSolidness(SOFT); };
-  EXPECT_EQ(0, move(spy("mover", 5, 5), 10, 5));
+  EXPECT_EQ(move(spy("mover", 5, 5), 10, 5), 0);
 }
 
 TEST_F(World, OutEventOnlyWhenGoingFromInsideToOutside) {
@@ -180,7 +191,7 @@ TEST_F(World, OutEventOnlyWhenGoingFromInsideToOutside) {
     move(p_ball, to.first, to.second); // the first only touches the edge
     outs.push_back(journal.size());
   }
-  EXPECT_EQ(std::vector<size_t>({0, 1, 1, 1, 2}), outs);
+  EXPECT_EQ(outs, std::vector<size_t>({0, 1, 1, 1, 2}));
 }
 
 TEST_F(World, ViewIsClampedToTheBoundaryAndFollowsAnObjectUntilItLeavesTheWorld) {
@@ -191,14 +202,14 @@ TEST_F(World, ViewIsClampedToTheBoundaryAndFollowsAnObjectUntilItLeavesTheWorld)
     EXPECT_EQ(corner, viewCorner());
   }
   SpyObject *p_hero = spy("hero", 150, 40);
-  ASSERT_EQ(0, world_manager.setViewFollowing(p_hero));
+  ASSERT_EQ(world_manager.setViewFollowing(p_hero), 0);
   move(p_hero, 10, 5);
-  EXPECT_EQ(XY(0, 0), viewCorner());
+  EXPECT_EQ(viewCorner(), XY(0, 0));
   world_manager.removeObject(p_hero);
   move(p_hero, 150, 40);
-  EXPECT_EQ(XY(0, 0), viewCorner()) << "no longer followed";
+  EXPECT_EQ(viewCorner(), XY(0, 0)) << "no longer followed";
   delete p_hero;
   world_manager.setView(Box(Vector(0, 0), 300, 24)); // wider than the boundary
   world_manager.setViewPosition(Vector(190, 25));
-  EXPECT_EQ(XY(0, 13), viewCorner());
+  EXPECT_EQ(viewCorner(), XY(0, 13));
 }

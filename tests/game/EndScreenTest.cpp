@@ -2,10 +2,10 @@
 // in whatever pass around an end screen's last step, the world must end every
 // pass with something that leads on (a start screen, a game, or an end screen
 // still counting down), never two start screens, and Q must still end it.
+// Random play across many games is the soak test's.
 #include "EndScreen.h"
 #include "Ball.h"
 #include "EventOut.h"
-#include "EventView.h"
 #include "GameFixture.h"
 #include "GameOver.h"
 #include "GameStart.h"
@@ -17,7 +17,6 @@
 #include "WorldInvariants.h"
 
 #include <limits>
-#include <random>
 
 namespace {
 
@@ -143,40 +142,6 @@ TEST_F(EndScreen, AWaitingStartScreenIsKeptAndNoSecondIsMade) {
   runPass();
   EXPECT_EQ(countOf("GameStart"), 1);
   EXPECT_EQ(worldCount(), 1);
-}
-
-TEST_F(EndScreen, RandomKeysAcrossManyGamesNeverLeaveADeadWorld) {
-  for (unsigned seed = 1; seed <= 40; seed++) {
-    SCOPED_TRACE("seed " + std::to_string(seed));
-    qm_test::resetWorld();
-    qm::GameManager::getInstance().setGameOver(false);
-    std::mt19937 random(seed);
-    new GameStart;
-    for (int pass = 0; pass < 300; pass++) {
-      std::vector<sf::Event> input;
-      const int roll = static_cast<int>(random() % 12);
-      if (roll < 3) {
-        input.push_back(key(sf::Event::KeyPressed, sf::Keyboard::P));
-      }
-      if (roll == 1 || roll == 3) {
-        input.push_back(key(sf::Event::KeyReleased, sf::Keyboard::P));
-      }
-      if (roll == 4) {
-        input.push_back(key(sf::Event::KeyPressed, sf::Keyboard::A));
-      }
-      // The ball lost, or the score taken to the win, at a random moment.
-      if (roll == 5 && countOf("Ball") == 1) {
-        const qm::EventOut out;
-        qm_test::firstOf("Ball")->eventHandler(&out);
-      }
-      if (roll == 6) {
-        const qm::EventView to_win("Points", 100, false);
-        qm::WorldManager::getInstance().onEvent(&to_win);
-      }
-      runPass(input);
-    }
-    expectQToEndTheGame();
-  }
 }
 
 TEST(EndScreenLength, TheLargestSlowdownTheLoaderTakesDoesNotOverflow) {

@@ -1,0 +1,31 @@
+# Shared by the scripts that play the real game: starting it in the
+# background until its window shows, and waiting for it to end. Each caller
+# says in its own words what failed.
+
+# Runs "$@" in the background with its output in $work/stdout and
+# $work/stderr, and waits for its window: sets game_pid and window; 1 when no
+# window appears within 20 s.
+launch_game() {
+  "$@" >"$work/stdout" 2>"$work/stderr" &
+  game_pid=$!
+  window=$(timeout 20 xdotool search --sync --name '^Quillmoth$' | head -n 1)
+  [ -n "$window" ] || return 1
+  xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+}
+
+# Waits up to 3 s for the game to end: sets status and clears game_pid; 1
+# when it is still running.
+wait_for_exit() {
+  local tries
+  status=""
+  for tries in $(seq 1 60); do
+    if ! kill -0 "$game_pid" 2>/dev/null; then
+      wait "$game_pid"
+      status=$?
+      game_pid=""
+      return 0
+    fi
+    sleep 0.05
+  done
+  return 1
+}
