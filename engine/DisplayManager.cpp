@@ -138,6 +138,80 @@ Edges textureEdges(const Edges &piece, const Edges &quad, const Edges &texture) 
                along(piece.bottom, quad.top, quad.bottom, texture.top, texture.bottom)};
 }
 
+// The backgrounds of a frame, in call order, found by the cell-sized bucket
+// that holds their top left corner over the grid and a margin around it; the
+// few farther off are tried against every glyph.
+class BackgroundBuckets {
+public:
+  BackgroundBuckets(const std::vector<Edges> &backgrounds, float char_width, float char_height,
+                    int grid_cols, int grid_rows)
+      : m_backgrounds(backgrounds), m_char_width(char_width), m_char_height(char_height),
+        m_grid_cols(grid_cols), m_grid_rows(grid_rows),
+        m_bucket_start(static_cast<std::size_t>(grid_cols * grid_rows) + 1, 0) {
+    std::vector<int> bucket_of(backgrounds.size(), -1);
+    for (std::size_t i = 0; i < backgrounds.size(); i++) {
+      const int col = bucketIndex(backgrounds[i].left / char_width) + BUCKET_MARGIN;
+      const int row = bucketIndex(backgrounds[i].top / char_height) + BUCKET_MARGIN;
+      if (col < 0 || col >= grid_cols || row < 0 || row >= grid_rows) {
+        m_far_off.push_back(i);
+        continue;
+      }
+      bucket_of[i] = row * grid_cols + col;
+      m_bucket_start[static_cast<std::size_t>(bucket_of[i]) + 1]++;
+    }
+    for (std::size_t b = 1; b < m_bucket_start.size(); b++) {
+      m_bucket_start[b] += m_bucket_start[b - 1];
+    }
+    m_bucket_cells.resize(m_bucket_start.back());
+    std::vector<std::size_t> bucket_fill(m_bucket_start.begin(), m_bucket_start.end() - 1);
+    for (std::size_t i = 0; i < backgrounds.size(); i++) {
+      if (bucket_of[i] >= 0) {
+        m_bucket_cells[bucket_fill[static_cast<std::size_t>(bucket_of[i])]++] = i;
+      }
+    }
+  }
+
+  // Cuts from the pieces of cell i's glyph whatever the backgrounds of later
+  // cells cover.
+  void cutAwayLater(std::vector<Edges> *p_pieces, std::size_t i, const Edges &glyph) const {
+    // A background that meets the glyph starts less than a cell before it;
+    // one bucket more on each side absorbs the rounding of the division.
+    const int first_col = std::max(0, bucketIndex(glyph.left / m_char_width) - 2 + BUCKET_MARGIN);
+    const int last_col =
+        std::min(m_grid_cols - 1, bucketIndex(glyph.right / m_char_width) + 1 + BUCKET_MARGIN);
+    const int first_row = std::max(0, bucketIndex(glyph.top / m_char_height) - 2 + BUCKET_MARGIN);
+    const int last_row =
+        std::min(m_grid_rows - 1, bucketIndex(glyph.bottom / m_char_height) + 1 + BUCKET_MARGIN);
+    for (int row = first_row; row <= last_row; row++) {
+      for (int col = first_col; col <= last_col; col++) {
+        const auto bucket = static_cast<std::size_t>(row * m_grid_cols + col);
+        for (std::size_t k = m_bucket_start[bucket]; k < m_bucket_start[bucket + 1]; k++) {
+          if (m_bucket_cells[k] > i) {
+            cutAway(p_pieces, m_backgrounds[m_bucket_cells[k]]);
+          }
+        }
+      }
+    }
+    for (const std::size_t j : m_far_off) {
+      if (j > i) {
+        cutAway(p_pieces, m_backgrounds[j]);
+      }
+    }
+  }
+
+private:
+  const std::vector<Edges> &m_backgrounds;
+  float m_char_width;
+  float m_char_height;
+  int m_grid_cols;
+  int m_grid_rows;
+  // Bucket b's cells are m_bucket_cells[m_bucket_start[b]] up to the next
+  // bucket's start.
+  std::vector<std::size_t> m_bucket_start;
+  std::vector<std::size_t> m_bucket_cells;
+  std::vector<std::size_t> m_far_off;
+};
+
 // Whether the server offers OpenGL on a visual of the screen's own depth, and
 // that depth is 24 bits or more. SFML takes it for granted: without GLX
 // (remote X, some VNC servers) or at 8 bits it crashes, and at 16 bits its
@@ -353,40 +427,15 @@ void DisplayManager::buildFrame() {
   const float char_height = charHeight();
   const float char_size = static_cast<float>(cellCharSize());
   const Edges background{0, 0, char_width, char_height};
-  // Backgrounds by the cell-sized bucket that holds their top left corner,
-  // over the grid and a margin around it, each bucket's in call order; the
-  // few farther off are tried against every glyph.
-  const int grid_cols = m_window_horizontal_chars + 2 * BUCKET_MARGIN;
-  const int grid_rows = m_window_vertical_chars + 2 * BUCKET_MARGIN;
-  const std::size_t cell_count = m_shown_cells.size();
-  std::vector<Edges> backgrounds(cell_count);
-  std::vector<int> bucket_of(cell_count, -1);
-  std::vector<std::size_t> bucket_start(static_cast<std::size_t>(grid_cols * grid_rows) + 1, 0);
-  std::vector<std::size_t> far_off;
-  for (std::size_t i = 0; i < cell_count; i++) {
-    const Cell &cell = m_shown_cells[i];
-    const sf::Vector2f background_pos(cell.pixel_pos.x - char_width / 10,
-                                      cell.pixel_pos.y + char_height / 5);
-    backgrounds[i] = moved(background, background_pos);
-    const int col = bucketIndex(background_pos.x / char_width) + BUCKET_MARGIN;
-    const int row = bucketIndex(background_pos.y / char_height) + BUCKET_MARGIN;
-    if (col < 0 || col >= grid_cols || row < 0 || row >= grid_rows) {
-      far_off.push_back(i);
-      continue;
-    }
-    bucket_of[i] = row * grid_cols + col;
-    bucket_start[static_cast<std::size_t>(bucket_of[i]) + 1]++;
+  std::vector<Edges> backgrounds;
+  backgrounds.reserve(m_shown_cells.size());
+  for (const Cell &cell : m_shown_cells) {
+    backgrounds.push_back(moved(background, sf::Vector2f(cell.pixel_pos.x - char_width / 10,
+                                                         cell.pixel_pos.y + char_height / 5)));
   }
-  for (std::size_t b = 1; b < bucket_start.size(); b++) {
-    bucket_start[b] += bucket_start[b - 1];
-  }
-  std::vector<std::size_t> bucket_cells(bucket_start.back());
-  std::vector<std::size_t> bucket_fill(bucket_start.begin(), bucket_start.end() - 1);
-  for (std::size_t i = 0; i < cell_count; i++) {
-    if (bucket_of[i] >= 0) {
-      bucket_cells[bucket_fill[static_cast<std::size_t>(bucket_of[i])]++] = i;
-    }
-  }
+  const BackgroundBuckets buckets(backgrounds, char_width, char_height,
+                                  m_window_horizontal_chars + 2 * BUCKET_MARGIN,
+                                  m_window_vertical_chars + 2 * BUCKET_MARGIN);
 
   m_frame_vertices.setPrimitiveType(sf::Triangles);
   m_frame_vertices.clear();
@@ -410,29 +459,7 @@ void DisplayManager::buildFrame() {
                               static_cast<float>(texture_rect.left + texture_rect.width) + 1,
                               static_cast<float>(texture_rect.top + texture_rect.height) + 1};
     pieces.assign(1, glyph);
-    // A background that meets the glyph starts less than a cell before it;
-    // one bucket more on each side absorbs the rounding of the division.
-    const int first_col = std::max(0, bucketIndex(glyph.left / char_width) - 2 + BUCKET_MARGIN);
-    const int last_col =
-        std::min(grid_cols - 1, bucketIndex(glyph.right / char_width) + 1 + BUCKET_MARGIN);
-    const int first_row = std::max(0, bucketIndex(glyph.top / char_height) - 2 + BUCKET_MARGIN);
-    const int last_row =
-        std::min(grid_rows - 1, bucketIndex(glyph.bottom / char_height) + 1 + BUCKET_MARGIN);
-    for (int row = first_row; row <= last_row; row++) {
-      for (int col = first_col; col <= last_col; col++) {
-        const auto bucket = static_cast<std::size_t>(row * grid_cols + col);
-        for (std::size_t k = bucket_start[bucket]; k < bucket_start[bucket + 1]; k++) {
-          if (bucket_cells[k] > i) {
-            cutAway(&pieces, backgrounds[bucket_cells[k]]);
-          }
-        }
-      }
-    }
-    for (const std::size_t j : far_off) {
-      if (j > i) {
-        cutAway(&pieces, backgrounds[j]);
-      }
-    }
+    buckets.cutAwayLater(&pieces, i, glyph);
     for (const Edges &piece : pieces) {
       appendQuad(m_frame_vertices, piece, cell.color, textureEdges(piece, glyph, glyph_texture));
     }
