@@ -11,10 +11,9 @@ set -uo pipefail
 binary=$1
 root=$2
 scratch=$(mktemp -d)
-game_pid=""
-trap '[ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null; rm -rf "$scratch"' EXIT
 # shellcheck source=game-driver.sh
 source "$(dirname "${BASH_SOURCE[0]}")/game-driver.sh"
+clean_up_on_exit "$scratch"
 
 # See quillmoth-e2e.sh: the GL and audio drivers' allocations would read as
 # leaks; every other sanitizer report counts.

@@ -1,6 +1,16 @@
+# shellcheck shell=bash
 # Shared by the scripts that play the real game: starting it in the
 # background until its window shows, and waiting for it to end. Each caller
 # says in its own words what failed.
+
+game_pid=""
+
+# On exit, however the script ends, stops a game still running and removes
+# the scratch folder given.
+clean_up_on_exit() {
+  # shellcheck disable=SC2064 # the folder is fixed now, the game when it runs
+  trap '[ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null; rm -rf "'"$1"'"' EXIT
+}
 
 # Runs "$@" in the background with its output in $work/stdout and
 # $work/stderr, and waits for its window: sets game_pid and window; 1 when no
@@ -16,9 +26,8 @@ launch_game() {
 # Waits up to 3 s for the game to end: sets status and clears game_pid; 1
 # when it is still running.
 wait_for_exit() {
-  local tries
   status=""
-  for tries in $(seq 1 60); do
+  for _ in $(seq 1 60); do
     if ! kill -0 "$game_pid" 2>/dev/null; then
       wait "$game_pid"
       status=$?

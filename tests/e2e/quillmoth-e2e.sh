@@ -9,10 +9,9 @@ set -uo pipefail
 binary=$1
 root=$2
 work=$(mktemp -d)
-game_pid=""
-trap '[ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null; rm -rf "$work"' EXIT
 # shellcheck source=game-driver.sh
 source "$(dirname "${BASH_SOURCE[0]}")/game-driver.sh"
+clean_up_on_exit "$work"
 
 fail() {
   echo "FAIL: $*"
