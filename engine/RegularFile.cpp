@@ -44,10 +44,6 @@ void RegularFile::close() {
   m_position = 0;
 }
 
-bool RegularFile::isOpen() const {
-  return m_descriptor >= 0;
-}
-
 sf::Int64 RegularFile::read(void *p_data, sf::Int64 size) {
   if (m_descriptor < 0 || size < 0) {
     return -1;

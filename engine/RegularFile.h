@@ -20,7 +20,6 @@ public:
   // -1 (and nothing open) when it is missing, unreadable or anything else.
   int open(const std::string &filename);
   void close();
-  bool isOpen() const;
 
   // The stream that SFML reads sounds and music from: the very file that was
   // checked, so that nothing swapped in after the check can be read instead.
