@@ -76,11 +76,13 @@ int readHeaderNumber(LineReader &reader, int line_number, int &number) {
 
 // Reads the frame rows that follow the header into the sprite; -1 (logged)
 // at the first row whose length is not the width. A row is read no further
-// than one byte past the width.
+// than MAX_SPRITE_ROW_OVERRUN bytes past the width: a longer one is reported
+// by that bound rather than by a length that would take reading it whole.
 int readFrames(LineReader &reader, Sprite &sprite, int frame_count) {
   const int width = sprite.getWidth();
   const int height = sprite.getHeight();
-  const std::size_t max_length = width > 0 ? static_cast<std::size_t>(width) : 0;
+  const std::size_t max_length =
+      (width > 0 ? static_cast<std::size_t>(width) : 0) + MAX_SPRITE_ROW_OVERRUN;
   int line_number = SPRITE_HEADER_LINES;
   std::string line;
   for (int f = 0; f < frame_count; f++) {

@@ -23,6 +23,8 @@ inline constexpr int SPRITE_HEADER_LINES = 5;
 // any number with a note after it, and a bound on what a file without line
 // feeds makes the loader read.
 inline constexpr std::size_t MAX_SPRITE_HEADER_LINE_LENGTH = 255;
+// How far past its width a frame row is read to say how long it is.
+inline constexpr std::size_t MAX_SPRITE_ROW_OVERRUN = 4096;
 
 class ResourceManager : public Manager {
 public:

@@ -46,7 +46,7 @@ out=$("$checker" sprites/short-row.txt sprites/long-row.txt sprites/crlf.txt spr
   sprites/negative.txt sprites/too-few-rows.txt sprites/missing.txt sprites/good.txt)
 check "status with broken files" "$?" 1
 check "broken files" "$out" "sprites/short-row.txt: Error! Line 7: width 2, expected 3
-sprites/long-row.txt: Error! Line 8: width more than 2, expected 2
+sprites/long-row.txt: Error! Line 8: width 3, expected 2
 sprites/crlf.txt: Error! Line 5: Unknown Color
 sprites/capital.txt: Error! Line 5: Unknown Color
 sprites/negative.txt: Error! Line 1: frame count -1, expected 0 to 10000
