@@ -71,6 +71,14 @@ bool clearOfCentres(float edge) {
   return std::isfinite(edge) && std::fabs(fraction - 0.5f) > 1.0f / 128;
 }
 
+// Set when the X server refused to share the image's memory.
+bool attach_refused = false;
+
+extern "C" int noteRefusal(::Display *, XErrorEvent *) {
+  attach_refused = true;
+  return 0;
+}
+
 } // namespace
 
 // The window's X server connection, with a shared memory image the size of
@@ -116,16 +124,28 @@ struct FrameCompositor::XTarget {
       p_image = nullptr;
       return false;
     }
-    shm.shmaddr = static_cast<char *>(shmat(shm.shmid, nullptr, 0));
+    void *p_segment = shmat(shm.shmid, nullptr, 0);
+    if (p_segment == reinterpret_cast<void *>(-1)) {
+      shmctl(shm.shmid, IPC_RMID, nullptr);
+      XDestroyImage(p_image);
+      p_image = nullptr;
+      return false;
+    }
+    shm.shmaddr = static_cast<char *>(p_segment);
     p_image->data = shm.shmaddr;
     shm.readOnly = False;
+    // A server on another machine refuses the segment with an X error, which
+    // Xlib's own handler would answer by ending the program.
+    attach_refused = false;
+    XErrorHandler previous = XSetErrorHandler(noteRefusal);
     const bool attached = XShmAttach(p_display, &shm) != 0;
     XSync(p_display, False);
+    XSetErrorHandler(previous);
     // Marked for removal now, the segment goes once both sides let go of it,
     // however the program ends.
     shmctl(shm.shmid, IPC_RMID, nullptr);
-    shared = attached;
-    if (!attached) {
+    shared = attached && !attach_refused;
+    if (!shared) {
       shmdt(shm.shmaddr);
       p_image->data = nullptr;
       XDestroyImage(p_image);
@@ -364,8 +384,9 @@ FrameCompositor::PixelBox FrameCompositor::cellBox(const CompositeCell &cell) co
     right = std::max(right, glyph_left + static_cast<float>(p_stamp->width));
     bottom = std::max(bottom, glyph_top + static_cast<float>(p_stamp->height));
   }
+  // A position that is not a number paints nowhere.
   const auto clamped = [](float value, unsigned int limit) {
-    return static_cast<int>(std::clamp(value, 0.0f, static_cast<float>(limit)));
+    return value > 0 ? static_cast<int>(std::min(value, static_cast<float>(limit))) : 0;
   };
   return PixelBox{clamped(std::floor(left), m_size.x), clamped(std::floor(top), m_size.y),
                   clamped(std::ceil(right), m_size.x), clamped(std::ceil(bottom), m_size.y)};
