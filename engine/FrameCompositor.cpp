@@ -178,6 +178,7 @@ int FrameCompositor::attach(sf::RenderWindow *p_window, sf::Vector2f cell_size,
   }
   p_target->window = window;
   p_target->gc = XCreateGC(p_target->p_display, window, 0, nullptr);
+  XSelectInput(p_target->p_display, window, ExposureMask);
   m_p_x_target = std::move(p_target);
   m_p_window = p_window;
   m_size = size;
@@ -223,10 +224,19 @@ int FrameCompositor::show(bool whole) {
   if (!m_p_x_target) {
     return -1;
   }
+  XTarget &target = *m_p_x_target;
+  // A window that was covered or hidden has lost what was under: the server
+  // says so with exposures, on this connection too.
+  XEvent exposure;
+  while (XCheckTypedWindowEvent(target.p_display, target.window, Expose, &exposure)) {
+    whole = true;
+  }
   if (whole) {
     m_unshown.assign(1, PixelBox{0, 0, static_cast<int>(m_size.x), static_cast<int>(m_size.y)});
   }
-  XTarget &target = *m_p_x_target;
+  if (m_unshown.empty()) {
+    return 0;
+  }
   for (const PixelBox &box : m_unshown) {
     const auto width = static_cast<unsigned int>(box.right - box.left);
     const auto height = static_cast<unsigned int>(box.bottom - box.top);

@@ -36,7 +36,8 @@ public:
   // such frames itself.
   int compose(const std::vector<CompositeCell> &cells);
   // Puts on the window what changed since the last show, or the whole
-  // picture; -1 when not attached.
+  // picture, as also when the window has been exposed since; -1 when not
+  // attached.
   int show(bool whole);
 
   // The picture, one 0x00RRGGBB word per pixel, rows from the top.

@@ -10,6 +10,8 @@
 #include "Spy.h"
 
 #include <gtest/gtest.h>
+// After the test framework, whose names X's macros would take.
+#include <X11/Xlib.h>
 
 #include <cstdlib>
 #include <string>
@@ -176,13 +178,38 @@ TEST_F(Compositor, MovingGlyphsAndMovedViewsMatchThePerCellPicture) {
   window().setView(plain_view);
 }
 
-TEST_F(Compositor, ShowPutsWhatChangedOnTheWindow) {
+// Another window over the window's top left corner for a moment, as one
+// dragged across it would be.
+void coverForAMoment(sf::WindowHandle window) {
+  ::Display *p_display = XOpenDisplay(nullptr);
+  ASSERT_NE(p_display, nullptr);
+  int x = 0, y = 0;
+  ::Window child;
+  XTranslateCoordinates(p_display, window, DefaultRootWindow(p_display), 0, 0, &x, &y, &child);
+  XSetWindowAttributes attributes = {};
+  attributes.override_redirect = True;
+  attributes.background_pixel = WhitePixel(p_display, DefaultScreen(p_display));
+  const ::Window cover =
+      XCreateWindow(p_display, DefaultRootWindow(p_display), x, y, 300, 200, 0, CopyFromParent,
+                    InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel, &attributes);
+  XMapRaised(p_display, cover);
+  XSync(p_display, False);
+  XDestroyWindow(p_display, cover);
+  XSync(p_display, False);
+  XCloseDisplay(p_display);
+}
+
+TEST_F(Compositor, ShowPutsWhatChangedOnTheWindowAndWhatWasCovered) {
   compositor.compose(composite(grid(11, 0)));
   ASSERT_EQ(compositor.show(true), 0);
   compositor.compose(composite(grid(11, 384)));
   ASSERT_EQ(compositor.show(false), 0);
   EXPECT_EQ(differingPixels(qm_test::Screen::shown().image()), 0);
   EXPECT_GT(differingPixels(perCell(grid(11, 0))), 0) << "the two frames differ";
+  coverForAMoment(window().getSystemHandle());
+  EXPECT_GT(differingPixels(qm_test::Screen::shown().image()), 0) << "the cover left its mark";
+  ASSERT_EQ(compositor.show(false), 0);
+  EXPECT_EQ(differingPixels(qm_test::Screen::shown().image()), 0);
 }
 
 } // namespace
