@@ -1,7 +1,7 @@
 // Turns a frame of cells into a picture: lays each cell's bold glyph out at
-// the fit's scale, cuts away what later cells' backgrounds cover, and draws
-// the rest in one go; a repeated frame is not drawn again. Owned by the
-// window screen.
+// the fit's scale, with black covers where a later cell's background hides
+// it, and draws them in one go; a repeated frame is not drawn again. Owned by
+// the window screen.
 #pragma once
 
 #include "CellScreen.h"
@@ -21,8 +21,8 @@ public:
   struct Edges {
     float left, top, right, bottom;
   };
-  // What of one glyph is drawn: where, from where in the font's texture, in
-  // which colour.
+  // One quad of the picture, a glyph or a cover of plain colour: where, from
+  // where in the font's texture, in which colour.
   struct GlyphQuad {
     Edges where;
     Edges texture;
@@ -55,6 +55,7 @@ private:
 
   const CellGlyph &cellGlyph(char ch, unsigned int char_size);
   void layOut(const PictureFit &fit);
+  void coverOverhang(const PictureFit &fit);
   void buildVertices();
   bool isRepeat(const sf::RenderTarget &target, const std::vector<ScreenCell> &cells,
                 const PictureFit &fit) const;

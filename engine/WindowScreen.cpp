@@ -88,9 +88,15 @@ std::unique_ptr<WindowScreen> WindowScreen::open(sf::Vector2u picture_size, sf::
 void WindowScreen::setUpWindow() {
   m_window.setMouseCursorVisible(false);
   m_window.setVerticalSyncEnabled(true);
-  m_fit = PictureFit(m_window.getSize(), m_picture_size, m_grid_size);
-  m_window.setView(m_fit.getView());
+  fitTo(m_window.getSize());
   m_renderer.forgetShown();
+}
+
+// Drawn at the window's own resolution rather than stretched from the first
+// size: crisp at any scale, and the picture keeps its shape.
+void WindowScreen::fitTo(sf::Vector2u window_size) {
+  m_fit = PictureFit(window_size, m_picture_size, m_grid_size);
+  m_window.setView(m_fit.getView());
 }
 
 int WindowScreen::present(std::vector<ScreenCell> *p_cells) {
@@ -101,8 +107,16 @@ int WindowScreen::present(std::vector<ScreenCell> *p_cells) {
   return 0;
 }
 
+// A new size applies from its event on: pointer positions queued before it
+// were taken in the window as it was.
 bool WindowScreen::pollEvent(sf::Event *p_event) {
-  return m_window.pollEvent(*p_event);
+  if (!m_window.pollEvent(*p_event)) {
+    return false;
+  }
+  if (p_event->type == sf::Event::Resized) {
+    fitTo(sf::Vector2u(p_event->size.width, p_event->size.height));
+  }
+  return true;
 }
 
 Vector WindowScreen::pointerCells(int x, int y) const {

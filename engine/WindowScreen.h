@@ -1,7 +1,7 @@
 // The display's screen in a window of the X window system: opens the window
 // once the server has said that it can show one, fits the picture to the
-// window's size, and shows each frame through a cell renderer. Owned by the
-// display manager.
+// window's size whenever it changes, and shows each frame through a cell
+// renderer. Owned by the display manager.
 #pragma once
 
 #include "CellRenderer.h"
@@ -33,6 +33,7 @@ public:
 private:
   WindowScreen(sf::Vector2u picture_size, sf::Vector2u grid_size, const sf::Font *p_font);
   void setUpWindow();
+  void fitTo(sf::Vector2u window_size);
 
   sf::RenderWindow m_window;
   sf::Vector2u m_picture_size;
