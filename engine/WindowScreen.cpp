@@ -108,15 +108,56 @@ int WindowScreen::present(std::vector<ScreenCell> *p_cells) {
 }
 
 // A new size applies from its event on: pointer positions queued before it
-// were taken in the window as it was.
+// were taken in the window as it was. F11 switches between the window and
+// the full screen once it is let go, and only once every event waiting has
+// been read: the key's press and release both reach the objects from the
+// window they were typed in, and nothing is lost with the window left.
 bool WindowScreen::pollEvent(sf::Event *p_event) {
   if (!m_window.pollEvent(*p_event)) {
+    if (m_switch_pending) {
+      switchMode();
+    }
     return false;
   }
-  if (p_event->type == sf::Event::Resized) {
+  switch (p_event->type) {
+  case sf::Event::Resized:
     fitTo(sf::Vector2u(p_event->size.width, p_event->size.height));
+    break;
+  case sf::Event::KeyPressed:
+    m_f11_down = m_f11_down || p_event->key.code == sf::Keyboard::F11;
+    break;
+  case sf::Event::KeyReleased:
+    if (p_event->key.code == sf::Keyboard::F11 && m_f11_down) {
+      m_f11_down = false;
+      m_switch_pending = !m_switch_pending;
+    }
+    break;
+  default:
+    break;
   }
   return true;
+}
+
+// The window is made anew in the same object, at the desktop's mode or back
+// at the size it had before.
+void WindowScreen::switchMode() {
+  m_switch_pending = false;
+  m_f11_down = false;
+  if (!m_fullscreen) {
+    m_windowed_size = m_window.getSize();
+    m_window.create(sf::VideoMode::getDesktopMode(), WINDOW_TITLE_DEFAULT, sf::Style::Fullscreen);
+    m_fullscreen = m_window.isOpen();
+  } else {
+    m_fullscreen = false;
+  }
+  if (!m_fullscreen) {
+    m_window.create(sf::VideoMode(m_windowed_size.x, m_windowed_size.y, 32), WINDOW_TITLE_DEFAULT,
+                    WINDOW_STYLE_CREATED);
+  }
+  setUpWindow();
+  // Switches happen while the input reads events, and the input keeps key
+  // repetition off.
+  m_window.setKeyRepeatEnabled(false);
 }
 
 Vector WindowScreen::pointerCells(int x, int y) const {

@@ -1,7 +1,8 @@
 // The display's screen in a window of the X window system: opens the window
 // once the server has said that it can show one, fits the picture to the
-// window's size whenever it changes, and shows each frame through a cell
-// renderer. Owned by the display manager.
+// window's size whenever it changes, switches to the full screen and back at
+// F11, and shows each frame through a cell renderer. Owned by the display
+// manager.
 #pragma once
 
 #include "CellRenderer.h"
@@ -34,6 +35,7 @@ private:
   WindowScreen(sf::Vector2u picture_size, sf::Vector2u grid_size, const sf::Font *p_font);
   void setUpWindow();
   void fitTo(sf::Vector2u window_size);
+  void switchMode();
 
   sf::RenderWindow m_window;
   sf::Vector2u m_picture_size;
@@ -41,6 +43,12 @@ private:
   PictureFit m_fit;
   CellRenderer m_renderer;
   bool m_close_requested = false;
+  // Between the window and the full screen: the window's size before, and
+  // F11 pressed in this window, to switch once it is released.
+  bool m_fullscreen = false;
+  sf::Vector2u m_windowed_size;
+  bool m_f11_down = false;
+  bool m_switch_pending = false;
 };
 
 } // namespace qm
