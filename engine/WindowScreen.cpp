@@ -123,6 +123,9 @@ bool WindowScreen::pollEvent(sf::Event *p_event) {
   case sf::Event::Resized:
     fitTo(sf::Vector2u(p_event->size.width, p_event->size.height));
     break;
+  case sf::Event::Closed:
+    m_close_requested = true;
+    break;
   case sf::Event::KeyPressed:
     m_f11_down = m_f11_down || p_event->key.code == sf::Keyboard::F11;
     break;

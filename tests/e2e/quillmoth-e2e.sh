@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Runs the real game binary in the test X server, plays it with xdotool and
-# checks its log and exit status; stops it with signals and runs it without a
-# sound device; then checks that without a usable display it fails at once
-# with its one line on standard error.
-# Usage: quillmoth-e2e.sh <quillmoth binary> <repository root>
+# checks its log and exit status; stops it with signals and with the window's
+# close request, and runs it without a sound device; then checks that without
+# a usable display it fails at once with its one line on standard error.
+# Usage: quillmoth-e2e.sh <quillmoth binary> <repository root> <close_request binary>
 set -uo pipefail
 
 binary=$1
 root=$2
+close_request=$3
 work=$(mktemp -d)
 # shellcheck source=game-driver.sh
 source "$(dirname "${BASH_SOURCE[0]}")/game-driver.sh"
@@ -122,6 +123,14 @@ for signal_name in TERM INT HUP; do
     fail "the log lost its lines after SIG$signal_name"
 done
 set +m
+
+# The window's close button ends the game as Q does: the window manager asks
+# the window to close.
+start_game
+"$close_request" "$window" || fail "the close request could not be sent"
+wait_for_exit || fail "still running 3 s after the close request"
+[ "$status" -eq 0 ] || fail "exit status $status after the close request, expected 0"
+grep -q -E '^Message : (0x)?[0-9a-f]+$' "$log" || fail "the log lost its lines after the close request"
 
 # Without a sound device the game plays silent and says so once.
 ALSOFT_DRIVERS=none start_game
