@@ -132,18 +132,31 @@ wait_for_exit || fail "still running 3 s after the close request"
 [ "$status" -eq 0 ] || fail "exit status $status after the close request, expected 0"
 grep -q -E '^Message : (0x)?[0-9a-f]+$' "$log" || fail "the log lost its lines after the close request"
 
-# Without a sound device the game plays silent and says so once.
-ALSOFT_DRIVERS=none start_game
-sleep 2
-kill -0 "$game_pid" 2>/dev/null || fail "the game ended without a sound device"
-xdotool key q
-wait_for_exit || fail "still running 3 s after Q without a sound device"
-[ "$status" -eq 0 ] || fail "exit status $status without a sound device, expected 0"
-# Xvfb makes SFML note that it cannot set vertical sync; nothing else may
-# come, and nothing about sound but the one line.
-[ "$(grep -c -v 'vertical sync' "$work/stderr")" -eq 1 ] ||
-  fail "expected one line on standard error without a sound device, got $(wc -c <"$work/stderr") bytes"
-grep -q -x 'No sound device: running without sound.' "$work/stderr" || fail "no line saying the game is silent"
-grep -q '^Message : Warning: No sound device' "$log" || fail "the log does not warn of the silence"
+# Without a sound device the game plays silent and says so once: with OpenAL
+# given no driver, and with its usual drivers on a machine without a sound
+# card, where the sound libraries below it would have much to say.
+for drivers in "ALSOFT_DRIVERS=none" "-u ALSOFT_DRIVERS"; do
+  rm -f "$log"
+  # shellcheck disable=SC2086 # env's words
+  launch_game env $drivers "$binary" || fail "no window titled Quillmoth appeared"
+  sleep 2
+  kill -0 "$game_pid" 2>/dev/null || fail "the game ended without a sound device ($drivers)"
+  xdotool key q
+  wait_for_exit || fail "still running 3 s after Q without a sound device ($drivers)"
+  [ "$status" -eq 0 ] || fail "exit status $status without a sound device ($drivers), expected 0"
+  # Xvfb makes SFML note that it cannot set vertical sync; nothing else may
+  # come, and nothing about sound but the one line. A machine with a sound
+  # card plays with its usual drivers and says nothing.
+  expected_lines=1
+  if [ "$drivers" != "ALSOFT_DRIVERS=none" ] && ! grep -q 'No sound device' "$log"; then
+    expected_lines=0
+  fi
+  [ "$(grep -c -v 'vertical sync' "$work/stderr")" -eq "$expected_lines" ] ||
+    fail "expected $expected_lines line on standard error ($drivers), got $(wc -l <"$work/stderr")"
+  [ "$expected_lines" -eq 0 ] && continue
+  grep -q -x 'No sound device: running without sound.' "$work/stderr" ||
+    fail "no line saying the game is silent ($drivers)"
+  grep -q '^Message : Warning: No sound device' "$log" || fail "the log does not warn of the silence"
+done
 
 echo "1 passed, 0 failed"
