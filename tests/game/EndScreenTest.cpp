@@ -3,7 +3,6 @@
 // pass with something that leads on (a start screen, a game, or an end screen
 // still counting down), never two start screens, and Q must still end it.
 // Random play across many games is the soak test's.
-#include "EndScreen.h"
 #include "Ball.h"
 #include "EventOut.h"
 #include "GameFixture.h"
@@ -15,6 +14,7 @@
 #include "TestSupport.h"
 #include "Win.h"
 #include "WorldInvariants.h"
+#include "endScreens.h"
 
 #include <limits>
 
