@@ -1,7 +1,6 @@
-// Objects in the world: deletion, the update walk, broadcasts, drawing, movement
-// and the view. Every spy has the default box: one cell, its corner at the position.
+// Objects in the world: deletion, the update walk, broadcasts, drawing, movement,
+// the view and world boxes. Every spy has the default box: one cell, its corner at the position.
 #include "EventStep.h"
-#include "LogLines.h"
 #include "ObjectListIterator.h"
 #include "Spy.h"
 #include "ViewObject.h"
@@ -40,25 +39,6 @@ TEST_F(World, ObjectsAreInItFromConstructionToDestructionWithConsecutiveIds) {
   EXPECT_EQ(world_manager.getAllObjects().getCount(), 2);
   delete p_second;
   EXPECT_EQ(world_manager.getAllObjects().getCount(), 1);
-}
-
-TEST_F(World, AltitudesOutsideZeroToFourAreRefusedWithALogLine) {
-  auto *p_o = new Object;
-  EXPECT_EQ(p_o->setAltitude(0), 0);
-  EXPECT_EQ(p_o->setAltitude(4), 0);
-  EXPECT_EQ(p_o->setAltitude(5), -1);
-  EXPECT_EQ(p_o->setAltitude(-1), -1);
-  EXPECT_EQ(p_o->getAltitude(), 4);
-  EXPECT_EQ(countLogLines("Error! Given altitude not in range.\n"), 2);
-}
-
-TEST_F(World, VelocityGivesTheObjectsSpeedDirectionAndNextPosition) {
-  auto *p_o = new Object;
-  p_o->setVelocity(Vector(0, -0.25f));
-  EXPECT_EQ(xy(p_o->getDirection()), XY(0, -1));
-  EXPECT_EQ(XY(p_o->getSpeed(), p_o->predictPosition().getY()), XY(0.25f, -0.25f));
-  p_o->setVelocity(Vector(0, 0));
-  EXPECT_EQ(XY(p_o->getSpeed(), p_o->getDirection().getMagnitude()), XY(0, 0));
 }
 
 TEST_F(World, WorldBoxesAndViewCoordinates) {

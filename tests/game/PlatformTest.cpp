@@ -12,11 +12,10 @@
 #include "Sprite.h"
 #include "TestSupport.h"
 
+#include <cstdio>
 #include <utility>
 
 namespace {
-
-using qm_test::countOf;
 
 class Catch : public qm_test::GameFixture {
 protected:
@@ -24,16 +23,11 @@ protected:
     GameFixture::SetUp();
     qm::ResourceManager &resources = qm::ResourceManager::getInstance();
     resources.startUp();
-    const struct {
-      const char *label, *row;
-    } sprites[] = {{"platform", "====="}, {"long_platform", "======="}, {"short_platform", "==="}};
-    for (const auto &sprite : sprites) {
-      const std::string width = std::to_string(std::string(sprite.row).size());
-      ASSERT_EQ(
-          resources.loadSprite(qm_test::writeFile("platform.txt", "1\n" + width + "\n1\n1\nred\n" +
-                                                                      sprite.row + "\n"),
-                               sprite.label),
-          0);
+    for (const auto &[label, width] :
+         {std::pair{"platform", 5}, {"long_platform", 7}, {"short_platform", 3}}) {
+      const std::string sprite_text = "1\n" + std::to_string(width) + "\n1\n1\nred\n" +
+                                      std::string(static_cast<size_t>(width), '=') + "\n";
+      ASSERT_EQ(resources.loadSprite(qm_test::writeFile("platform.txt", sprite_text), label), 0);
     }
     p_platform = new Platform;
     p_ball = new Ball;
@@ -44,43 +38,35 @@ protected:
     qm::ResourceManager::getInstance().shutDown();
   }
 
-  // The score, the ball's velocity and the platform's sprite and width once a
-  // power-up of the kind is caught with an even or odd draw: each case
-  // starts from a score of 5, a velocity of (-0.1, 0) and the normal platform.
-  struct Outcome {
-    int score;
-    float vx, vy;
-    std::string sprite;
-    float width;
-  };
-  Outcome afterCatch(const std::string &power, bool even_draw, bool power_up_moves) {
+  // A power-up of the kind caught with an even or odd draw, from a score of
+  // 5, a ball moving at (-0.1, 0) far from leaving the world and the normal
+  // platform; what is left of it once the world has updated.
+  void catchPowerUp(const std::string &power, bool even_draw, bool power_up_moves) {
     p_points->setValue(5);
     p_ball->setVelocity(qm::Vector(-0.1f, 0));
-    p_ball->setPosition(qm::Vector(40, 10)); // far from leaving the world in the update
+    p_ball->setPosition(qm::Vector(40, 10));
     auto *p_power_up = new PowerUp;
     p_power_up->setPower(power);
-    srand(qm_test::seedWithFirstDraw(even_draw));
     qm::Object *p_mover = p_power_up, *p_other = p_platform;
     if (!power_up_moves) {
       std::swap(p_mover, p_other);
     }
+    srand(qm_test::seedWithFirstDraw(even_draw));
     const qm::EventCollision catch_event(p_mover, p_other, p_platform->getPosition());
     EXPECT_EQ(p_platform->eventHandler(&catch_event), 1);
     qm::WorldManager::getInstance().update();
-    EXPECT_EQ(countOf("PowerUp"), 0) << power << " power-up left after its catch";
-    return outcome();
   }
-  Outcome outcome() const {
-    return {p_points->getValue(), p_ball->getVelocity().getX(), p_ball->getVelocity().getY(),
-            p_platform->getAnimation().getSprite()->getLabel(),
-            p_platform->getBox().getHorizontal()};
-  }
-  void expectOutcome(const Outcome &got, const Outcome &expected) {
-    EXPECT_EQ(got.score, expected.score);
-    EXPECT_NEAR(got.vx, expected.vx, 1e-6);
-    EXPECT_NEAR(got.vy, expected.vy, 1e-6);
-    EXPECT_EQ(got.sprite, expected.sprite);
-    EXPECT_EQ(got.width, expected.width);
+  // The score, the ball's velocity, the platform's sprite and width, and the
+  // power-ups left.
+  std::string state() const {
+    char text[80];
+    std::snprintf(text, sizeof text, "%d (%.3f, %.3f) %s %g, %d", p_points->getValue(),
+                  static_cast<double>(p_ball->getVelocity().getX()),
+                  static_cast<double>(p_ball->getVelocity().getY()),
+                  p_platform->getAnimation().getSprite()->getLabel().c_str(),
+                  static_cast<double>(p_platform->getBox().getHorizontal()),
+                  qm_test::countOf("PowerUp"));
+    return text;
   }
   void stepThePlatform(int count) {
     for (int i = 0; i < count; i++) {
@@ -98,32 +84,32 @@ TEST_F(Catch, EachPowerChangesTheScoreTheBallOrThePlatformAlone) {
   const struct {
     const char *power;
     bool even_draw;
-    Outcome expected;
-  } cases[] = {{"points", true, {7, -0.1f, 0, "platform", 5}},
-               {"points", false, {-2, -0.1f, 0, "platform", 5}},
+    const char *state;
+  } cases[] = {{"points", true, "7 (-0.100, 0.000) platform 5, 0"},
+               {"points", false, "-2 (-0.100, 0.000) platform 5, 0"},
                // A component of 0 counts as positive.
-               {"speed", true, {5, -0.101f, 0.001f, "platform", 5}},
-               {"speed", false, {5, -0.099f, -0.001f, "platform", 5}},
-               {"platform", true, {5, -0.1f, 0, "long_platform", 7}},
-               {"platform", false, {5, -0.1f, 0, "short_platform", 3}}};
+               {"speed", true, "5 (-0.101, 0.001) platform 5, 0"},
+               {"speed", false, "5 (-0.099, -0.001) platform 5, 0"},
+               {"platform", true, "5 (-0.100, 0.000) long_platform 7, 0"},
+               {"platform", false, "5 (-0.100, 0.000) short_platform 3, 0"}};
   for (const bool power_up_moves : {true, false}) {
     for (const auto &c : cases) {
-      SCOPED_TRACE(std::string(c.power) + (c.even_draw ? " even" : " odd") +
-                   (power_up_moves ? ", the power-up moving" : ", the platform moving"));
+      SCOPED_TRACE(power_up_moves ? "the power-up moving" : "the platform moving");
       p_platform->setSprite("platform");
-      expectOutcome(afterCatch(c.power, c.even_draw, power_up_moves), c.expected);
+      catchPowerUp(c.power, c.even_draw, power_up_moves);
+      EXPECT_EQ(state(), c.state);
     }
   }
 }
 
 TEST_F(Catch, ALongOrShortPlatformReturnsToItsNormalSizeWhenItsTimeIsUp) {
   for (const bool even_draw : {true, false}) {
-    const Outcome changed = afterCatch("platform", even_draw, true);
+    catchPowerUp("platform", even_draw, true);
+    const std::string changed = state();
     stepThePlatform(PLATFORM_POWER_UP_TIME - 1);
-    EXPECT_EQ(outcome().sprite, changed.sprite) << "one step before its time is up";
+    EXPECT_EQ(state(), changed) << "one step before its time is up";
     stepThePlatform(1);
-    EXPECT_EQ(outcome().sprite, "platform");
-    EXPECT_EQ(outcome().width, 5);
+    EXPECT_EQ(state(), "5 (-0.100, 0.000) platform 5, 0");
   }
 }
 
