@@ -4,7 +4,6 @@
 // game changes them, and after every step getCollisions must name exactly the
 // objects that a look at every object of the world finds, in world order.
 // What a move does with its collisions is the world manager's test.
-#include "ObjectListIterator.h"
 #include "Spy.h"
 #include "utility.h"
 
@@ -18,20 +17,11 @@ using namespace qm;
 
 namespace {
 
-std::vector<Object *> inOrder(const ObjectList &list) {
-  std::vector<Object *> objects;
-  ObjectListIterator li(&list);
-  for (li.first(); !li.isDone(); li.next()) {
-    objects.push_back(li.currentObject());
-  }
-  return objects;
-}
-
 // The solid objects other than p_o whose boxes meet p_o's box at where.
 std::vector<Object *> metByBruteForce(const Object *p_o, Vector where) {
   const Box mover_box = getWorldBox(p_o, where);
   std::vector<Object *> met;
-  for (Object *p_other : inOrder(WorldManager::getInstance().getAllObjects())) {
+  for (Object *p_other : qm_test::listed(WorldManager::getInstance().getAllObjects())) {
     if (p_other != p_o && p_other->isSolid() && boxIntersectsBox(mover_box, getWorldBox(p_other))) {
       met.push_back(p_other);
     }
@@ -45,7 +35,7 @@ public:
 
   // One change of the world, the way the game's objects make them.
   void change() {
-    const std::vector<Object *> objects = inOrder(world_manager.getAllObjects());
+    const std::vector<Object *> objects = qm_test::listed(world_manager.getAllObjects());
     if (objects.size() < 20 || (objects.size() < 300 && below(8) == 0)) {
       auto *p_o = new Object;
       p_o->setPosition(somewhere());
@@ -88,12 +78,12 @@ public:
   // Asks about one object at a random place; false when the grid and the
   // brute force disagree.
   bool probe(int *p_met_count) {
-    const std::vector<Object *> objects = inOrder(world_manager.getAllObjects());
+    const std::vector<Object *> objects = qm_test::listed(world_manager.getAllObjects());
     Object *p_o = objects[static_cast<std::size_t>(below(static_cast<int>(objects.size())))];
     const Vector where = below(2) ? somewhere() : p_o->predictPosition();
     const std::vector<Object *> met = metByBruteForce(p_o, where);
     *p_met_count += static_cast<int>(met.size());
-    return inOrder(world_manager.getCollisions(p_o, where)) == met;
+    return qm_test::listed(world_manager.getCollisions(p_o, where)) == met;
   }
 
 private:

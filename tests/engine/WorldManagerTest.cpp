@@ -1,7 +1,6 @@
 // Objects in the world: deletion, the update walk, broadcasts, drawing, movement,
 // the view and world boxes. Every spy has the default box: one cell, its corner at the position.
 #include "EventStep.h"
-#include "ObjectListIterator.h"
 #include "Spy.h"
 #include "ViewObject.h"
 #include "utility.h"
@@ -109,10 +108,8 @@ TEST_F(World, BeyondItsCapacityObjectsAndMarksAreRefusedAndTheWorldGoesOn) {
 
   // With every object marked the deletion list is full: one more mark is
   // refused and its object stays until a later update takes it.
-  const ObjectList all_objects = world_manager.getAllObjects();
-  ObjectListIterator it(&all_objects);
-  for (it.first(); !it.isDone(); it.next()) {
-    ASSERT_EQ(world_manager.markForDelete(it.currentObject()), 0);
+  for (Object *p_o : listed(world_manager.getAllObjects())) {
+    ASSERT_EQ(world_manager.markForDelete(p_o), 0);
   }
   EXPECT_EQ(world_manager.markForDelete(p_outsider), -1);
   world_manager.update();

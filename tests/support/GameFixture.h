@@ -6,7 +6,6 @@
 #include "EventStep.h"
 #include "GameManager.h"
 #include "InputManager.h"
-#include "ObjectListIterator.h"
 #include "ResourceManager.h"
 #include "Spy.h"
 #include "TestSupport.h"
@@ -31,10 +30,9 @@ inline int worldCount() {
 
 // The first object of the type in world order, or nullptr.
 template <typename T = qm::Object> T *firstOf(const std::string &type) {
-  const qm::ObjectList objects = qm::WorldManager::getInstance().objectsOfType(type);
-  qm::ObjectListIterator it(&objects);
-  it.first();
-  return it.isDone() ? nullptr : dynamic_cast<T *>(it.currentObject());
+  const std::vector<qm::Object *> objects =
+      listed(qm::WorldManager::getInstance().objectsOfType(type));
+  return objects.empty() ? nullptr : dynamic_cast<T *>(objects.front());
 }
 
 // A seed after which the next rand() is even or odd as asked, to steer the
