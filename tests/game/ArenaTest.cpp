@@ -98,7 +98,7 @@ TEST_F(Arena, ScoreOverNinetyNineWinsOnceAtTheNextMultipleOf30Steps) {
     bool wins_at_last;
   } cases[] = {{99, {0, 30, 60, 90}, false}, {100, {45, 59, 60}, true}, {150, {0}, true}};
   for (const auto &c : cases) {
-    qm_test::resetWorld();
+    reset();
     (new Points)->setValue(c.score);
     for (size_t i = 0; i < c.steps.size(); i++) {
       step = c.steps[i];
