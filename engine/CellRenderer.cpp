@@ -63,81 +63,129 @@ bool meet(const Edges &a, const Edges &b) {
 // plain colour drawn in the same batch as the glyphs.
 constexpr Edges WHITE_TEXELS{1, 1, 1, 1};
 
-// The glyphs laid out so far in a frame, found by the cell-sized bucket that
-// holds their top left corner, over the grid and a margin around it; the few
-// farther off share one more bucket, tried against every background. Each
-// bucket is a list threaded through the glyphs, latest first.
-class EarlierGlyphs {
+// Replaces the pieces with what of them the cover leaves: up to four
+// rectangles of each piece it meets, above, below, left and right of it.
+void cutAway(std::vector<Edges> *p_pieces, const Edges &cover) {
+  std::vector<Edges> &pieces = *p_pieces;
+  const std::size_t count = pieces.size();
+  for (std::size_t i = 0; i < count; i++) {
+    const Edges piece = pieces[i];
+    if (!meet(cover, piece)) {
+      pieces.push_back(piece);
+      continue;
+    }
+    const float middle_top = std::max(piece.top, cover.top);
+    const float middle_bottom = std::min(piece.bottom, cover.bottom);
+    if (cover.top > piece.top) {
+      pieces.push_back(Edges{piece.left, piece.top, piece.right, cover.top});
+    }
+    if (cover.bottom < piece.bottom) {
+      pieces.push_back(Edges{piece.left, cover.bottom, piece.right, piece.bottom});
+    }
+    if (cover.left > piece.left) {
+      pieces.push_back(Edges{piece.left, middle_top, cover.left, middle_bottom});
+    }
+    if (cover.right < piece.right) {
+      pieces.push_back(Edges{cover.right, middle_top, piece.right, middle_bottom});
+    }
+  }
+  pieces.erase(pieces.begin(), pieces.begin() + static_cast<std::ptrdiff_t>(count));
+}
+
+// The texture edges of a piece of a quad, by linear interpolation; the quad's
+// own edges map exactly.
+Edges textureEdges(const Edges &piece, const Edges &quad, const Edges &texture) {
+  const auto along = [](float at, float from, float to, float texture_from, float texture_to) {
+    if (at == from) {
+      return texture_from;
+    }
+    if (at == to) {
+      return texture_to;
+    }
+    return texture_from + (at - from) * (texture_to - texture_from) / (to - from);
+  };
+  return Edges{along(piece.left, quad.left, quad.right, texture.left, texture.right),
+               along(piece.top, quad.top, quad.bottom, texture.top, texture.bottom),
+               along(piece.right, quad.left, quad.right, texture.left, texture.right),
+               along(piece.bottom, quad.top, quad.bottom, texture.top, texture.bottom)};
+}
+
+// Rectangles of a frame, found by the cell-sized bucket that holds their top
+// left corner, over the grid and a margin around it; the few farther off are
+// tried against every query.
+class RectBuckets {
 public:
-  EarlierGlyphs(sf::Vector2f cell_size, sf::Vector2u grid_size, std::size_t capacity)
-      : m_cell_size(cell_size), m_cols(static_cast<int>(grid_size.x) + 2 * BUCKET_MARGIN),
+  RectBuckets(const std::vector<Edges> &rects, sf::Vector2f cell_size, sf::Vector2u grid_size)
+      : m_rects(rects), m_cell_size(cell_size),
+        m_cols(static_cast<int>(grid_size.x) + 2 * BUCKET_MARGIN),
         m_rows(static_cast<int>(grid_size.y) + 2 * BUCKET_MARGIN),
-        m_latest(static_cast<std::size_t>(m_cols * m_rows) + 1, NONE) {
-    m_glyphs.reserve(capacity);
-    m_before.reserve(capacity);
-  }
-
-  void add(const Edges &glyph) {
-    m_widest = std::max(m_widest, glyph.right - glyph.left);
-    m_tallest = std::max(m_tallest, glyph.bottom - glyph.top);
-    const int col = bucketIndex(glyph.left / m_cell_size.x) + BUCKET_MARGIN;
-    const int row = bucketIndex(glyph.top / m_cell_size.y) + BUCKET_MARGIN;
-    const std::size_t bucket = col < 0 || col >= m_cols || row < 0 || row >= m_rows
-                                   ? farOff()
-                                   : static_cast<std::size_t>(row * m_cols + col);
-    m_glyphs.push_back(glyph);
-    m_before.push_back(m_latest[bucket]);
-    m_latest[bucket] = m_glyphs.size() - 1;
-  }
-
-  // A black quad over every part of an earlier glyph that the background
-  // hides; elsewhere the picture under it is still clear.
-  void coverUnder(const Edges &background, std::vector<CellRenderer::GlyphQuad> *p_quads) const {
-    // A glyph that meets the background starts less than the widest glyph
-    // before it; one bucket more on each side absorbs the rounding.
-    const int first_col =
-        std::max(0, bucketIndex((background.left - m_widest) / m_cell_size.x) - 1 + BUCKET_MARGIN);
-    const int last_col =
-        std::min(m_cols - 1, bucketIndex(background.right / m_cell_size.x) + 1 + BUCKET_MARGIN);
-    const int first_row =
-        std::max(0, bucketIndex((background.top - m_tallest) / m_cell_size.y) - 1 + BUCKET_MARGIN);
-    const int last_row =
-        std::min(m_rows - 1, bucketIndex(background.bottom / m_cell_size.y) + 1 + BUCKET_MARGIN);
-    for (int row = first_row; row <= last_row; row++) {
-      for (int col = first_col; col <= last_col; col++) {
-        coverBucket(static_cast<std::size_t>(row * m_cols + col), background, p_quads);
+        m_bucket_start(static_cast<std::size_t>(m_cols * m_rows) + 1, 0) {
+    std::vector<int> bucket_of(rects.size(), -1);
+    for (std::size_t i = 0; i < rects.size(); i++) {
+      m_widest = std::max(m_widest, rects[i].right - rects[i].left);
+      m_tallest = std::max(m_tallest, rects[i].bottom - rects[i].top);
+      const int col = bucketIndex(rects[i].left / cell_size.x) + BUCKET_MARGIN;
+      const int row = bucketIndex(rects[i].top / cell_size.y) + BUCKET_MARGIN;
+      if (col < 0 || col >= m_cols || row < 0 || row >= m_rows) {
+        m_far_off.push_back(i);
+        continue;
+      }
+      bucket_of[i] = row * m_cols + col;
+      m_bucket_start[static_cast<std::size_t>(bucket_of[i]) + 1]++;
+    }
+    for (std::size_t b = 1; b < m_bucket_start.size(); b++) {
+      m_bucket_start[b] += m_bucket_start[b - 1];
+    }
+    m_bucket_rects.resize(m_bucket_start.back());
+    std::vector<std::size_t> bucket_fill(m_bucket_start.begin(), m_bucket_start.end() - 1);
+    for (std::size_t i = 0; i < rects.size(); i++) {
+      if (bucket_of[i] >= 0) {
+        m_bucket_rects[bucket_fill[static_cast<std::size_t>(bucket_of[i])]++] = i;
       }
     }
-    coverBucket(farOff(), background, p_quads);
+  }
+
+  // Calls meeting(i) for every rectangle i that meets the query.
+  template <class Meeting> void forEachMeeting(const Edges &query, Meeting meeting) const {
+    // A rectangle that meets the query starts less than the widest
+    // rectangle before it; one bucket more on each side absorbs the rounding.
+    const int first_col =
+        std::max(0, bucketIndex((query.left - m_widest) / m_cell_size.x) - 1 + BUCKET_MARGIN);
+    const int last_col =
+        std::min(m_cols - 1, bucketIndex(query.right / m_cell_size.x) + 1 + BUCKET_MARGIN);
+    const int first_row =
+        std::max(0, bucketIndex((query.top - m_tallest) / m_cell_size.y) - 1 + BUCKET_MARGIN);
+    const int last_row =
+        std::min(m_rows - 1, bucketIndex(query.bottom / m_cell_size.y) + 1 + BUCKET_MARGIN);
+    for (int row = first_row; row <= last_row; row++) {
+      for (int col = first_col; col <= last_col; col++) {
+        const auto bucket = static_cast<std::size_t>(row * m_cols + col);
+        for (std::size_t k = m_bucket_start[bucket]; k < m_bucket_start[bucket + 1]; k++) {
+          if (meet(query, m_rects[m_bucket_rects[k]])) {
+            meeting(m_bucket_rects[k]);
+          }
+        }
+      }
+    }
+    for (const std::size_t i : m_far_off) {
+      if (meet(query, m_rects[i])) {
+        meeting(i);
+      }
+    }
   }
 
 private:
-  static constexpr std::size_t NONE = static_cast<std::size_t>(-1);
-
-  std::size_t farOff() const { return m_latest.size() - 1; }
-
-  void coverBucket(std::size_t bucket, const Edges &background,
-                   std::vector<CellRenderer::GlyphQuad> *p_quads) const {
-    for (std::size_t i = m_latest[bucket]; i != NONE; i = m_before[i]) {
-      const Edges &glyph = m_glyphs[i];
-      if (meet(background, glyph)) {
-        p_quads->push_back(CellRenderer::GlyphQuad{Edges{std::max(background.left, glyph.left),
-                                                         std::max(background.top, glyph.top),
-                                                         std::min(background.right, glyph.right),
-                                                         std::min(background.bottom, glyph.bottom)},
-                                                   WHITE_TEXELS, WINDOW_BACKGROUND_COLOR_DEFAULT});
-      }
-    }
-  }
-
+  const std::vector<Edges> &m_rects;
   sf::Vector2f m_cell_size;
   int m_cols;
   int m_rows;
-  std::vector<std::size_t> m_latest;
-  std::vector<std::size_t> m_before;
-  std::vector<Edges> m_glyphs;
   float m_widest = 0;
   float m_tallest = 0;
+  // Bucket b's rectangles are m_bucket_rects[m_bucket_start[b]] up to the
+  // next bucket's start.
+  std::vector<std::size_t> m_bucket_start;
+  std::vector<std::size_t> m_bucket_rects;
+  std::vector<std::size_t> m_far_off;
 };
 
 } // namespace
@@ -200,24 +248,26 @@ const CellRenderer::CellGlyph &CellRenderer::cellGlyph(char ch, unsigned int cha
 
 // The picture that the per-cell shapes painted: each cell's black background
 // over what was there, then its glyph. The target is cleared to that same
-// black, so all a background does is hide what earlier glyphs drew under it:
-// only those parts are painted black, right before the cell's glyph, and
-// everything goes out in one draw. Each glyph is drawn whole, as its text
-// drew it, so that its pixels are sampled from the font's page exactly as
-// they were; edges are added up in the order in which the shapes'
-// transforms added them, so that the covers fall on the pixels that the
-// backgrounds covered.
+// black, so all a background does is hide what earlier glyphs drew under it,
+// and no background is drawn as such: everything goes out in one draw. At
+// scale 1 each glyph's quad is cut on the CPU where a later cell's background
+// covers it, as the picture has always been drawn there. Scaled, cut pieces
+// would be sampled from the font's page a shade off the whole glyph here and
+// there, so each glyph is drawn whole and the parts of earlier glyphs under a
+// background are painted black right before the cell's own glyph. Edges are
+// added up in the order in which the shapes' transforms added them, so that
+// the cuts and covers fall on the pixels that the backgrounds covered.
 void CellRenderer::layOut(const PictureFit &fit) {
-  const unsigned int char_size = fit.getCharSize();
-  const auto size = static_cast<float>(char_size);
-  EarlierGlyphs earlier(fit.getCellSize(), fit.getGridSize(), m_shown_cells.size());
-  m_quads.clear();
-  for (const ScreenCell &cell : m_shown_cells) {
-    const sf::Vector2f text_position = fit.textPosition(cell.view_pos);
+  const auto size = static_cast<float>(fit.getCharSize());
+  m_backgrounds.clear();
+  m_glyphs.clear();
+  m_glyph_cells.clear();
+  for (std::size_t i = 0; i < m_shown_cells.size(); i++) {
+    const sf::Vector2f text_position = fit.textPosition(m_shown_cells[i].view_pos);
     const sf::FloatRect rect = fit.backgroundRect(text_position);
-    earlier.coverUnder(Edges{rect.left, rect.top, rect.width + rect.left, rect.height + rect.top},
-                       &m_quads);
-    const CellGlyph &cell_glyph = cellGlyph(cell.ch, char_size);
+    m_backgrounds.push_back(
+        Edges{rect.left, rect.top, rect.width + rect.left, rect.height + rect.top});
+    const CellGlyph &cell_glyph = cellGlyph(m_shown_cells[i].ch, fit.getCharSize());
     if (!cell_glyph.drawn) {
       continue;
     }
@@ -225,18 +275,66 @@ void CellRenderer::layOut(const PictureFit &fit) {
     // the baseline one character size below its position.
     const sf::FloatRect &bounds = cell_glyph.glyph.bounds;
     const sf::IntRect &texture_rect = cell_glyph.glyph.textureRect;
-    const Edges glyph =
+    m_glyphs.push_back(GlyphQuad{
         moved(Edges{0 + (bounds.left - 1), size + (bounds.top - 1),
                     0 + (bounds.left + bounds.width + 1), size + (bounds.top + bounds.height + 1)},
-              text_position);
-    const Edges glyph_texture{static_cast<float>(texture_rect.left) - 1,
-                              static_cast<float>(texture_rect.top) - 1,
-                              static_cast<float>(texture_rect.left + texture_rect.width) + 1,
-                              static_cast<float>(texture_rect.top + texture_rect.height) + 1};
-    m_quads.push_back(GlyphQuad{glyph, glyph_texture, screenColor(cell.color)});
-    earlier.add(glyph);
+              text_position),
+        Edges{static_cast<float>(texture_rect.left) - 1, static_cast<float>(texture_rect.top) - 1,
+              static_cast<float>(texture_rect.left + texture_rect.width) + 1,
+              static_cast<float>(texture_rect.top + texture_rect.height) + 1},
+        screenColor(m_shown_cells[i].color)});
+    m_glyph_cells.push_back(i);
+  }
+  m_quads.clear();
+  if (fit.getScale() == 1) {
+    cutGlyphs(fit);
+  } else {
+    coverGlyphs(fit);
   }
   coverOverhang(fit);
+}
+
+void CellRenderer::cutGlyphs(const PictureFit &fit) {
+  const RectBuckets backgrounds(m_backgrounds, fit.getCellSize(), fit.getGridSize());
+  std::vector<Edges> pieces;
+  for (std::size_t k = 0; k < m_glyphs.size(); k++) {
+    const GlyphQuad &glyph = m_glyphs[k];
+    pieces.assign(1, glyph.where);
+    backgrounds.forEachMeeting(glyph.where, [&](std::size_t cell) {
+      if (cell > m_glyph_cells[k]) {
+        cutAway(&pieces, m_backgrounds[cell]);
+      }
+    });
+    for (const Edges &piece : pieces) {
+      m_quads.push_back(
+          GlyphQuad{piece, textureEdges(piece, glyph.where, glyph.texture), glyph.color});
+    }
+  }
+}
+
+void CellRenderer::coverGlyphs(const PictureFit &fit) {
+  m_glyph_edges.clear();
+  for (const GlyphQuad &glyph : m_glyphs) {
+    m_glyph_edges.push_back(glyph.where);
+  }
+  const RectBuckets glyphs(m_glyph_edges, fit.getCellSize(), fit.getGridSize());
+  std::size_t next_glyph = 0;
+  for (std::size_t cell = 0; cell < m_backgrounds.size(); cell++) {
+    const Edges &background = m_backgrounds[cell];
+    glyphs.forEachMeeting(background, [&](std::size_t k) {
+      if (m_glyph_cells[k] < cell) {
+        const Edges &glyph = m_glyph_edges[k];
+        m_quads.push_back(GlyphQuad{Edges{std::max(background.left, glyph.left),
+                                          std::max(background.top, glyph.top),
+                                          std::min(background.right, glyph.right),
+                                          std::min(background.bottom, glyph.bottom)},
+                                    WHITE_TEXELS, WINDOW_BACKGROUND_COLOR_DEFAULT});
+      }
+    });
+    if (next_glyph < m_glyphs.size() && m_glyph_cells[next_glyph] == cell) {
+      m_quads.push_back(m_glyphs[next_glyph++]);
+    }
+  }
 }
 
 // A scaled view reaches past the picture into the bars right of and below
