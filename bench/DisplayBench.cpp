@@ -1,7 +1,7 @@
 // Drawing whole frames in a real window (run it under an X server): the full
-// 80 x 24 grid changing every frame, the grid with five cells changing, the
-// same grid again, an empty frame, and the changing grid drawn cell by cell
-// as the reference draws it.
+// 80 x 24 grid changing every frame, also at twice the first size, the grid
+// with five cells changing, the same grid again, an empty frame, and the
+// changing grid drawn cell by cell as the reference draws it.
 #include "DisplayManager.h"
 #include "LogManager.h"
 
@@ -80,6 +80,36 @@ void BM_FullScreenFrame(benchmark::State &state) {
   runFrames(state, drawChBatched, 1, true);
 }
 BENCHMARK(BM_FullScreenFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Sets the window's size and waits up to a second for the window system to
+// say so, the picture then fitted to it; false when it did not.
+bool resizeWindow(sf::Vector2u size) {
+  qm::DisplayManager &display = qm::DisplayManager::getInstance();
+  display.getWindow()->setPosition(sf::Vector2i(0, 0));
+  display.getWindow()->setSize(size);
+  sf::Event window_event;
+  for (int wait = 0; wait < 100; wait++) {
+    while (display.pollEvent(&window_event)) {
+      if (window_event.type == sf::Event::Resized && window_event.size.width == size.x &&
+          window_event.size.height == size.y) {
+        return true;
+      }
+    }
+    sf::sleep(sf::milliseconds(10));
+  }
+  return false;
+}
+
+// The same frames drawn afresh at twice the first size.
+void BM_FullScreenFrameTwiceTheSize(benchmark::State &state) {
+  if (startDisplay() != 0 || !resizeWindow(sf::Vector2u(2048, 1536))) {
+    state.SkipWithError("no window of twice the first size (no X server?)");
+    return;
+  }
+  runFrames(state, drawChBatched, 1, true);
+  resizeWindow(sf::Vector2u(1024, 768));
+}
+BENCHMARK(BM_FullScreenFrameTwiceTheSize)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // 1920 cells, every 384th changing: five.
 void BM_FiveCellsChangingFrame(benchmark::State &state) {

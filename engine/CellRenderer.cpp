@@ -1,5 +1,7 @@
 #include "CellRenderer.h"
 
+#include "DisplayManager.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -38,7 +40,7 @@ Edges moved(const Edges &edges, sf::Vector2f pos) {
   return Edges{edges.left + pos.x, edges.top + pos.y, edges.right + pos.x, edges.bottom + pos.y};
 }
 
-// Backgrounds are found by the cell-sized bucket that holds their top left
+// Glyphs are found by the cell-sized bucket that holds their top left
 // corner, counted from BUCKET_MARGIN cells left of and above the grid.
 // Far-off and undefined positions fall outside all buckets: the overlap test
 // alone decides for them.
@@ -53,6 +55,14 @@ int bucketIndex(float cells) {
   return static_cast<int>(std::min(index, BUCKET_LIMIT));
 }
 
+bool meet(const Edges &a, const Edges &b) {
+  return a.left < b.right && a.right > b.left && a.top < b.bottom && a.bottom > b.top;
+}
+
+// The corner of the font's page that every page keeps white, for quads of
+// plain colour drawn in the same batch as the glyphs.
+constexpr Edges WHITE_TEXELS{1, 1, 1, 1};
+
 // Replaces the pieces with what of them the cover leaves: up to four
 // rectangles of each piece it meets, above, below, left and right of it.
 void cutAway(std::vector<Edges> *p_pieces, const Edges &cover) {
@@ -60,8 +70,7 @@ void cutAway(std::vector<Edges> *p_pieces, const Edges &cover) {
   const std::size_t count = pieces.size();
   for (std::size_t i = 0; i < count; i++) {
     const Edges piece = pieces[i];
-    if (!(cover.left < piece.right && cover.right > piece.left && cover.top < piece.bottom &&
-          cover.bottom > piece.top)) {
+    if (!meet(cover, piece)) {
       pieces.push_back(piece);
       continue;
     }
@@ -101,77 +110,81 @@ Edges textureEdges(const Edges &piece, const Edges &quad, const Edges &texture) 
                along(piece.bottom, quad.top, quad.bottom, texture.top, texture.bottom)};
 }
 
-// The backgrounds of a frame, in call order, found by the cell-sized bucket
-// that holds their top left corner over the grid and a margin around it; the
-// few farther off are tried against every glyph.
-class BackgroundBuckets {
+// Rectangles of a frame, found by the cell-sized bucket that holds their top
+// left corner, over the grid and a margin around it; the few farther off are
+// tried against every query.
+class RectBuckets {
 public:
-  BackgroundBuckets(const std::vector<Edges> &backgrounds, float char_width, float char_height,
-                    int grid_cols, int grid_rows)
-      : m_backgrounds(backgrounds), m_char_width(char_width), m_char_height(char_height),
-        m_grid_cols(grid_cols), m_grid_rows(grid_rows),
-        m_bucket_start(static_cast<std::size_t>(grid_cols * grid_rows) + 1, 0) {
-    std::vector<int> bucket_of(backgrounds.size(), -1);
-    for (std::size_t i = 0; i < backgrounds.size(); i++) {
-      const int col = bucketIndex(backgrounds[i].left / char_width) + BUCKET_MARGIN;
-      const int row = bucketIndex(backgrounds[i].top / char_height) + BUCKET_MARGIN;
-      if (col < 0 || col >= grid_cols || row < 0 || row >= grid_rows) {
+  RectBuckets(const std::vector<Edges> &rects, sf::Vector2f cell_size, sf::Vector2u grid_size)
+      : m_rects(rects), m_cell_size(cell_size),
+        m_cols(static_cast<int>(grid_size.x) + 2 * BUCKET_MARGIN),
+        m_rows(static_cast<int>(grid_size.y) + 2 * BUCKET_MARGIN),
+        m_bucket_start(static_cast<std::size_t>(m_cols * m_rows) + 1, 0) {
+    std::vector<int> bucket_of(rects.size(), -1);
+    for (std::size_t i = 0; i < rects.size(); i++) {
+      m_widest = std::max(m_widest, rects[i].right - rects[i].left);
+      m_tallest = std::max(m_tallest, rects[i].bottom - rects[i].top);
+      const int col = bucketIndex(rects[i].left / cell_size.x) + BUCKET_MARGIN;
+      const int row = bucketIndex(rects[i].top / cell_size.y) + BUCKET_MARGIN;
+      if (col < 0 || col >= m_cols || row < 0 || row >= m_rows) {
         m_far_off.push_back(i);
         continue;
       }
-      bucket_of[i] = row * grid_cols + col;
+      bucket_of[i] = row * m_cols + col;
       m_bucket_start[static_cast<std::size_t>(bucket_of[i]) + 1]++;
     }
     for (std::size_t b = 1; b < m_bucket_start.size(); b++) {
       m_bucket_start[b] += m_bucket_start[b - 1];
     }
-    m_bucket_cells.resize(m_bucket_start.back());
+    m_bucket_rects.resize(m_bucket_start.back());
     std::vector<std::size_t> bucket_fill(m_bucket_start.begin(), m_bucket_start.end() - 1);
-    for (std::size_t i = 0; i < backgrounds.size(); i++) {
+    for (std::size_t i = 0; i < rects.size(); i++) {
       if (bucket_of[i] >= 0) {
-        m_bucket_cells[bucket_fill[static_cast<std::size_t>(bucket_of[i])]++] = i;
+        m_bucket_rects[bucket_fill[static_cast<std::size_t>(bucket_of[i])]++] = i;
       }
     }
   }
 
-  // Cuts from the pieces of cell i's glyph whatever the backgrounds of later
-  // cells cover.
-  void cutAwayLater(std::vector<Edges> *p_pieces, std::size_t i, const Edges &glyph) const {
-    // A background that meets the glyph starts less than a cell before it;
-    // one bucket more on each side absorbs the rounding of the division.
-    const int first_col = std::max(0, bucketIndex(glyph.left / m_char_width) - 2 + BUCKET_MARGIN);
+  // Calls meeting(i) for every rectangle i that meets the query.
+  template <class Meeting> void forEachMeeting(const Edges &query, Meeting meeting) const {
+    // A rectangle that meets the query starts less than the widest
+    // rectangle before it; one bucket more on each side absorbs the rounding.
+    const int first_col =
+        std::max(0, bucketIndex((query.left - m_widest) / m_cell_size.x) - 1 + BUCKET_MARGIN);
     const int last_col =
-        std::min(m_grid_cols - 1, bucketIndex(glyph.right / m_char_width) + 1 + BUCKET_MARGIN);
-    const int first_row = std::max(0, bucketIndex(glyph.top / m_char_height) - 2 + BUCKET_MARGIN);
+        std::min(m_cols - 1, bucketIndex(query.right / m_cell_size.x) + 1 + BUCKET_MARGIN);
+    const int first_row =
+        std::max(0, bucketIndex((query.top - m_tallest) / m_cell_size.y) - 1 + BUCKET_MARGIN);
     const int last_row =
-        std::min(m_grid_rows - 1, bucketIndex(glyph.bottom / m_char_height) + 1 + BUCKET_MARGIN);
+        std::min(m_rows - 1, bucketIndex(query.bottom / m_cell_size.y) + 1 + BUCKET_MARGIN);
     for (int row = first_row; row <= last_row; row++) {
       for (int col = first_col; col <= last_col; col++) {
-        const auto bucket = static_cast<std::size_t>(row * m_grid_cols + col);
+        const auto bucket = static_cast<std::size_t>(row * m_cols + col);
         for (std::size_t k = m_bucket_start[bucket]; k < m_bucket_start[bucket + 1]; k++) {
-          if (m_bucket_cells[k] > i) {
-            cutAway(p_pieces, m_backgrounds[m_bucket_cells[k]]);
+          if (meet(query, m_rects[m_bucket_rects[k]])) {
+            meeting(m_bucket_rects[k]);
           }
         }
       }
     }
-    for (const std::size_t j : m_far_off) {
-      if (j > i) {
-        cutAway(p_pieces, m_backgrounds[j]);
+    for (const std::size_t i : m_far_off) {
+      if (meet(query, m_rects[i])) {
+        meeting(i);
       }
     }
   }
 
 private:
-  const std::vector<Edges> &m_backgrounds;
-  float m_char_width;
-  float m_char_height;
-  int m_grid_cols;
-  int m_grid_rows;
-  // Bucket b's cells are m_bucket_cells[m_bucket_start[b]] up to the next
-  // bucket's start.
+  const std::vector<Edges> &m_rects;
+  sf::Vector2f m_cell_size;
+  int m_cols;
+  int m_rows;
+  float m_widest = 0;
+  float m_tallest = 0;
+  // Bucket b's rectangles are m_bucket_rects[m_bucket_start[b]] up to the
+  // next bucket's start.
   std::vector<std::size_t> m_bucket_start;
-  std::vector<std::size_t> m_bucket_cells;
+  std::vector<std::size_t> m_bucket_rects;
   std::vector<std::size_t> m_far_off;
 };
 
@@ -235,55 +248,109 @@ const CellRenderer::CellGlyph &CellRenderer::cellGlyph(char ch, unsigned int cha
 
 // The picture that the per-cell shapes painted: each cell's black background
 // over what was there, then its glyph. The target is cleared to that same
-// black, so all the backgrounds did was hide the parts of earlier glyphs that
-// they covered. So no background is drawn: each glyph's quad is cut on the
-// CPU where a later cell's background covers it, and the rest of every glyph
-// goes out in one draw. Edges are added up in the order in which the shapes'
-// transforms added them, so that the cuts fall on the pixels that the
-// backgrounds covered.
+// black, so all a background does is hide what earlier glyphs drew under it,
+// and no background is drawn as such: everything goes out in one draw. At
+// scale 1 each glyph's quad is cut on the CPU where a later cell's background
+// covers it, as the picture has always been drawn there. Scaled, cut pieces
+// would be sampled from the font's page a shade off the whole glyph here and
+// there, so each glyph is drawn whole and the parts of earlier glyphs under a
+// background are painted black right before the cell's own glyph. Edges are
+// added up in the order in which the shapes' transforms added them, so that
+// the cuts and covers fall on the pixels that the backgrounds covered.
 void CellRenderer::layOut(const PictureFit &fit) {
-  const sf::Vector2f cell_size = fit.getCellSize();
-  const unsigned int char_size = fit.getCharSize();
-  const Edges background{0, 0, cell_size.x, cell_size.y};
-  std::vector<sf::Vector2f> text_positions;
-  std::vector<Edges> backgrounds;
-  text_positions.reserve(m_shown_cells.size());
-  backgrounds.reserve(m_shown_cells.size());
-  for (const ScreenCell &cell : m_shown_cells) {
-    text_positions.push_back(fit.textPosition(cell.view_pos));
-    backgrounds.push_back(moved(background, fit.backgroundPosition(text_positions.back())));
-  }
-  const sf::Vector2u grid = fit.getGridSize();
-  const BackgroundBuckets buckets(backgrounds, cell_size.x, cell_size.y,
-                                  static_cast<int>(grid.x) + 2 * BUCKET_MARGIN,
-                                  static_cast<int>(grid.y) + 2 * BUCKET_MARGIN);
-
-  m_quads.clear();
-  std::vector<Edges> pieces;
+  const auto size = static_cast<float>(fit.getCharSize());
+  m_backgrounds.clear();
+  m_glyphs.clear();
+  m_glyph_cells.clear();
   for (std::size_t i = 0; i < m_shown_cells.size(); i++) {
-    const CellGlyph &cell_glyph = cellGlyph(m_shown_cells[i].ch, char_size);
+    const sf::Vector2f text_position = fit.textPosition(m_shown_cells[i].view_pos);
+    const sf::FloatRect rect = fit.backgroundRect(text_position);
+    m_backgrounds.push_back(
+        Edges{rect.left, rect.top, rect.width + rect.left, rect.height + rect.top});
+    const CellGlyph &cell_glyph = cellGlyph(m_shown_cells[i].ch, fit.getCharSize());
     if (!cell_glyph.drawn) {
       continue;
     }
     // A text pads each glyph's quad by a pixel, for smooth edges, and puts
     // the baseline one character size below its position.
-    const auto size = static_cast<float>(char_size);
     const sf::FloatRect &bounds = cell_glyph.glyph.bounds;
     const sf::IntRect &texture_rect = cell_glyph.glyph.textureRect;
-    const Edges glyph =
+    m_glyphs.push_back(GlyphQuad{
         moved(Edges{0 + (bounds.left - 1), size + (bounds.top - 1),
                     0 + (bounds.left + bounds.width + 1), size + (bounds.top + bounds.height + 1)},
-              text_positions[i]);
-    const Edges glyph_texture{static_cast<float>(texture_rect.left) - 1,
-                              static_cast<float>(texture_rect.top) - 1,
-                              static_cast<float>(texture_rect.left + texture_rect.width) + 1,
-                              static_cast<float>(texture_rect.top + texture_rect.height) + 1};
-    const sf::Color color = screenColor(m_shown_cells[i].color);
-    pieces.assign(1, glyph);
-    buckets.cutAwayLater(&pieces, i, glyph);
+              text_position),
+        Edges{static_cast<float>(texture_rect.left) - 1, static_cast<float>(texture_rect.top) - 1,
+              static_cast<float>(texture_rect.left + texture_rect.width) + 1,
+              static_cast<float>(texture_rect.top + texture_rect.height) + 1},
+        screenColor(m_shown_cells[i].color)});
+    m_glyph_cells.push_back(i);
+  }
+  m_quads.clear();
+  if (fit.getScale() == 1) {
+    cutGlyphs(fit);
+  } else {
+    coverGlyphs(fit);
+  }
+  coverOverhang(fit);
+}
+
+void CellRenderer::cutGlyphs(const PictureFit &fit) {
+  const RectBuckets backgrounds(m_backgrounds, fit.getCellSize(), fit.getGridSize());
+  std::vector<Edges> pieces;
+  for (std::size_t k = 0; k < m_glyphs.size(); k++) {
+    const GlyphQuad &glyph = m_glyphs[k];
+    pieces.assign(1, glyph.where);
+    backgrounds.forEachMeeting(glyph.where, [&](std::size_t cell) {
+      if (cell > m_glyph_cells[k]) {
+        cutAway(&pieces, m_backgrounds[cell]);
+      }
+    });
     for (const Edges &piece : pieces) {
-      m_quads.push_back(GlyphQuad{piece, textureEdges(piece, glyph, glyph_texture), color});
+      m_quads.push_back(
+          GlyphQuad{piece, textureEdges(piece, glyph.where, glyph.texture), glyph.color});
     }
+  }
+}
+
+void CellRenderer::coverGlyphs(const PictureFit &fit) {
+  m_glyph_edges.clear();
+  for (const GlyphQuad &glyph : m_glyphs) {
+    m_glyph_edges.push_back(glyph.where);
+  }
+  const RectBuckets glyphs(m_glyph_edges, fit.getCellSize(), fit.getGridSize());
+  std::size_t next_glyph = 0;
+  for (std::size_t cell = 0; cell < m_backgrounds.size(); cell++) {
+    const Edges &background = m_backgrounds[cell];
+    glyphs.forEachMeeting(background, [&](std::size_t k) {
+      if (m_glyph_cells[k] < cell) {
+        const Edges &glyph = m_glyph_edges[k];
+        m_quads.push_back(GlyphQuad{Edges{std::max(background.left, glyph.left),
+                                          std::max(background.top, glyph.top),
+                                          std::min(background.right, glyph.right),
+                                          std::min(background.bottom, glyph.bottom)},
+                                    WHITE_TEXELS, WINDOW_BACKGROUND_COLOR_DEFAULT});
+      }
+    });
+    if (next_glyph < m_glyphs.size() && m_glyph_cells[next_glyph] == cell) {
+      m_quads.push_back(m_glyphs[next_glyph++]);
+    }
+  }
+}
+
+// A scaled view reaches past the picture into the bars right of and below
+// it; whatever was drawn there is painted over, as the window's edge would
+// cut it off at the first size.
+void CellRenderer::coverOverhang(const PictureFit &fit) {
+  const sf::Vector2f view = fit.getView().getSize();
+  const auto width = static_cast<float>(fit.getPictureRect().width);
+  const auto height = static_cast<float>(fit.getPictureRect().height);
+  if (view.x > width) {
+    m_quads.push_back(
+        GlyphQuad{Edges{width, 0, view.x, view.y}, WHITE_TEXELS, WINDOW_BACKGROUND_COLOR_DEFAULT});
+  }
+  if (view.y > height) {
+    m_quads.push_back(
+        GlyphQuad{Edges{0, height, width, view.y}, WHITE_TEXELS, WINDOW_BACKGROUND_COLOR_DEFAULT});
   }
 }
 

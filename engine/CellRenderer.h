@@ -1,7 +1,6 @@
 // Turns a frame of cells into a picture: lays each cell's bold glyph out at
-// the fit's scale, cuts away what later cells' backgrounds cover, and draws
-// the rest in one go; a repeated frame is not drawn again. Owned by the
-// window screen.
+// the fit's scale, less what later cells' backgrounds hide, and draws them in
+// one go; a repeated frame is not drawn again. Owned by the window screen.
 #pragma once
 
 #include "CellScreen.h"
@@ -11,6 +10,7 @@
 #include <SFML/Graphics.hpp>
 
 #include <array>
+#include <cstddef>
 #include <vector>
 
 namespace qm {
@@ -21,8 +21,8 @@ public:
   struct Edges {
     float left, top, right, bottom;
   };
-  // What of one glyph is drawn: where, from where in the font's texture, in
-  // which colour.
+  // One quad of the picture, a glyph or a cover of plain colour: where, from
+  // where in the font's texture, in which colour.
   struct GlyphQuad {
     Edges where;
     Edges texture;
@@ -55,6 +55,9 @@ private:
 
   const CellGlyph &cellGlyph(char ch, unsigned int char_size);
   void layOut(const PictureFit &fit);
+  void cutGlyphs(const PictureFit &fit);
+  void coverGlyphs(const PictureFit &fit);
+  void coverOverhang(const PictureFit &fit);
   void buildVertices();
   bool isRepeat(const sf::RenderTarget &target, const std::vector<ScreenCell> &cells,
                 const PictureFit &fit) const;
@@ -64,6 +67,12 @@ private:
   // of it since it was last drawn.
   std::vector<ScreenCell> m_shown_cells;
   std::vector<GlyphQuad> m_quads;
+  // Laying out: every cell's background, the glyphs of the cells that have
+  // one and which cell each belongs to; kept to spare their allocations.
+  std::vector<Edges> m_backgrounds;
+  std::vector<GlyphQuad> m_glyphs;
+  std::vector<std::size_t> m_glyph_cells;
+  std::vector<Edges> m_glyph_edges;
   sf::VertexArray m_vertices;
   PictureFit m_drawn_fit;
   sf::Vector2u m_drawn_target_size;

@@ -74,6 +74,9 @@ public:
   // The picture's size in pixels, which is the window's first size.
   int getHorizontalPixels() const;
   int getVerticalPixels() const;
+  // The window, nullptr before startUp. It is the same object from start to
+  // end, but F11 makes the window anew in it, at the full screen or back:
+  // its size, view and settings change at such a switch.
   sf::RenderWindow *getWindow() const;
 
 private:

@@ -1,6 +1,7 @@
 #include "InputManager.h"
 
 #include "DisplayManager.h"
+#include "GameManager.h"
 
 namespace qm {
 
@@ -78,8 +79,12 @@ void InputManager::dispatch(const sf::Event &window_event) const {
     onEvent(&mouse_event);
     break;
   }
+  case sf::Event::Closed:
+    // The window's close button ends the game as Q does, after this pass;
+    // the objects are not told.
+    GameManager::getInstance().setGameOver(true);
+    break;
   default:
-    // Close requests included: the game is ended from the keyboard.
     break;
   }
 }

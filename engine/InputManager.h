@@ -24,8 +24,8 @@ public:
 
   // Reads and dispatches every pending window event.
   void getInput() const;
-  // Dispatches one window event: keys and the mouse are broadcast, the rest
-  // is dropped.
+  // Dispatches one window event: keys and the mouse are broadcast, a close
+  // request sets game over, the rest is dropped.
   void dispatch(const sf::Event &window_event) const;
 
 private:

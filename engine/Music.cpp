@@ -1,6 +1,7 @@
 #include "Music.h"
 
 #include "LogManager.h"
+#include "QuietStandardError.h"
 #include "SoundDevice.h"
 #include "WaveFile.h"
 
@@ -15,6 +16,7 @@ Music::~Music() = default;
 int Music::loadMusic(std::string filename) {
   // The stream's thread may be reading the file that is about to be closed.
   m_music.stop();
+  const QuietStandardError quiet(!soundDeviceWorks());
   if (m_file.open(filename) != 0 || !isPlausibleSoundFile(m_file) ||
       !m_music.openFromStream(m_file)) {
     LogManager::getInstance().writeLog("Error! Fail to open Music file\n");

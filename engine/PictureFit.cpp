@@ -5,6 +5,18 @@
 
 namespace qm {
 
+namespace {
+
+int powerOfTwoFrom(int length) {
+  int power = 1;
+  while (power < length) {
+    power *= 2;
+  }
+  return power;
+}
+
+} // namespace
+
 PictureFit::PictureFit(sf::Vector2u window_size, sf::Vector2u picture_size, sf::Vector2u grid_size)
     : m_window_size(std::max(window_size.x, 1u), std::max(window_size.y, 1u)),
       m_picture_size(picture_size), m_grid_size(grid_size),
@@ -40,8 +52,11 @@ sf::IntRect PictureFit::getPictureRect() const {
 }
 
 sf::View PictureFit::getView() const {
-  const auto width = static_cast<float>(m_picture_rect.width);
-  const auto height = static_cast<float>(m_picture_rect.height);
+  const bool scaled = m_scale != 1;
+  const auto width =
+      static_cast<float>(scaled ? powerOfTwoFrom(m_picture_rect.width) : m_picture_rect.width);
+  const auto height =
+      static_cast<float>(scaled ? powerOfTwoFrom(m_picture_rect.height) : m_picture_rect.height);
   sf::View view(sf::FloatRect(0, 0, width, height));
   const auto window_width = static_cast<float>(m_window_size.x);
   const auto window_height = static_cast<float>(m_window_size.y);
@@ -81,9 +96,9 @@ sf::Vector2f PictureFit::textPosition(Vector cells) const {
                       std::round(picture_pixel.getY() * m_scale));
 }
 
-sf::Vector2f PictureFit::backgroundPosition(sf::Vector2f text_position) const {
+sf::FloatRect PictureFit::backgroundRect(sf::Vector2f text_position) const {
   const sf::Vector2f cell = getCellSize();
-  return sf::Vector2f(text_position.x - cell.x / 10, text_position.y + cell.y / 5);
+  return sf::FloatRect(text_position.x - cell.x / 10, text_position.y + cell.y / 5, cell.x, cell.y);
 }
 
 unsigned int PictureFit::getCharSize() const {

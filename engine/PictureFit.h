@@ -24,8 +24,12 @@ public:
   sf::Vector2u getGridSize() const;
   // The picture's place in the window, in whole window pixels.
   sf::IntRect getPictureRect() const;
-  // Draws into the picture's place pixel for pixel, from its top left corner,
-  // and nothing onto the bars.
+  // Draws into the picture's place pixel for pixel, from its top left corner;
+  // nothing reaches the bars left of and above it. Scaled, the view is wider
+  // and taller than the picture, reaching into the bars right of and below
+  // it, by as much as makes its sides powers of two: the arithmetic that maps
+  // it to the window is then exact, and a glyph sampled on whole pixels
+  // comes out the same whether it is drawn alone or in a batch.
   sf::View getView() const;
 
   // A window pixel in the picture's own pixels, and those in cells; neither
@@ -35,16 +39,15 @@ public:
   Vector windowToCells(Vector window_pixel) const;
   Vector cellsToPicture(Vector cells) const;
 
-  // Drawing at the window's scale, in the pixels of getView. A cell's size,
-  // and its text position, the pixel where its character is placed: at scale
-  // 1 exactly cellsToPicture, as the grid has always been drawn; scaled, on
-  // a whole pixel, so that the glyphs rasterised at the scaled size land
-  // texel on pixel and stay crisp.
+  // Drawing at the window's scale, in the pixels of getView.
   sf::Vector2f getCellSize() const;
+  // Where a cell's character is placed: at scale 1 exactly cellsToPicture, as
+  // the grid has always been drawn; scaled, on a whole pixel, so that the
+  // glyphs rasterised at the scaled size stay crisp.
   sf::Vector2f textPosition(Vector cells) const;
   // The cell's black background: a cell in size, a tenth of a cell left of
   // the text position and a fifth of a cell below it.
-  sf::Vector2f backgroundPosition(sf::Vector2f text_position) const;
+  sf::FloatRect backgroundRect(sf::Vector2f text_position) const;
   // Twice the cell's smaller side, cut to a whole number: 24 at scale 1.
   unsigned int getCharSize() const;
 

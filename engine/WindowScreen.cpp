@@ -6,12 +6,49 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
+
 namespace qm {
 
 namespace {
 
 // Style 7: title bar, resize and close button.
 constexpr sf::Uint32 WINDOW_STYLE_CREATED = sf::Style::Default;
+
+// The window's icon, for a task bar: the ball as the game draws it, a yellow
+// bold O on black, as big as the icon holds.
+constexpr unsigned int ICON_SIZE = 48;
+constexpr unsigned int ICON_CHAR_SIZE = 60;
+constexpr char ICON_CHARACTER = 'O';
+constexpr Color ICON_COLOR = YELLOW;
+
+// Empty when the font has no such glyph (it did not load).
+sf::Image makeIcon(const sf::Font &font) {
+  sf::Image icon;
+  const sf::IntRect glyph = font.getGlyph(ICON_CHARACTER, ICON_CHAR_SIZE, true).textureRect;
+  if (glyph.width <= 0 || glyph.height <= 0) {
+    return icon;
+  }
+  const sf::Image page = font.getTexture(ICON_CHAR_SIZE).copyToImage();
+  const sf::Color ink = screenColor(ICON_COLOR);
+  const auto shade = [](sf::Uint8 channel, sf::Uint8 alpha) {
+    return static_cast<sf::Uint8>(channel * alpha / 255);
+  };
+  icon.create(ICON_SIZE, ICON_SIZE, sf::Color::Black);
+  const int left = (static_cast<int>(ICON_SIZE) - glyph.width) / 2;
+  const int top = (static_cast<int>(ICON_SIZE) - glyph.height) / 2;
+  for (int y = std::max(0, -top); y < glyph.height && top + y < static_cast<int>(ICON_SIZE); y++) {
+    for (int x = std::max(0, -left); x < glyph.width && left + x < static_cast<int>(ICON_SIZE);
+         x++) {
+      const sf::Uint8 alpha = page.getPixel(static_cast<unsigned int>(glyph.left + x),
+                                            static_cast<unsigned int>(glyph.top + y))
+                                  .a;
+      icon.setPixel(static_cast<unsigned int>(left + x), static_cast<unsigned int>(top + y),
+                    sf::Color(shade(ink.r, alpha), shade(ink.g, alpha), shade(ink.b, alpha)));
+    }
+  }
+  return icon;
+}
 
 // Whether the server offers OpenGL on a visual of the screen's own depth, and
 // that depth is 24 bits or more. SFML takes it for granted: without GLX
@@ -50,7 +87,7 @@ bool offersGlVisual(::Display *p_display) {
 
 WindowScreen::WindowScreen(sf::Vector2u picture_size, sf::Vector2u grid_size,
                            const sf::Font *p_font)
-    : m_picture_size(picture_size), m_grid_size(grid_size),
+    : m_p_font(p_font), m_picture_size(picture_size), m_grid_size(grid_size),
       m_fit(picture_size, picture_size, grid_size), m_renderer(p_font) {}
 
 WindowScreen::~WindowScreen() {
@@ -88,9 +125,16 @@ std::unique_ptr<WindowScreen> WindowScreen::open(sf::Vector2u picture_size, sf::
 void WindowScreen::setUpWindow() {
   m_window.setMouseCursorVisible(false);
   m_window.setVerticalSyncEnabled(true);
-  m_fit = PictureFit(m_window.getSize(), m_picture_size, m_grid_size);
-  m_window.setView(m_fit.getView());
+  setIcon();
+  fitTo(m_window.getSize());
   m_renderer.forgetShown();
+}
+
+// Drawn at the window's own resolution rather than stretched from the first
+// size: crisp at any scale, and the picture keeps its shape.
+void WindowScreen::fitTo(sf::Vector2u window_size) {
+  m_fit = PictureFit(window_size, m_picture_size, m_grid_size);
+  m_window.setView(m_fit.getView());
 }
 
 int WindowScreen::present(std::vector<ScreenCell> *p_cells) {
@@ -101,8 +145,60 @@ int WindowScreen::present(std::vector<ScreenCell> *p_cells) {
   return 0;
 }
 
+// A new size applies from its event on: pointer positions queued before it
+// were taken in the window as it was. F11 switches between the window and
+// the full screen once it is let go, and only once every event waiting has
+// been read: the key's press and release both reach the objects from the
+// window they were typed in, and nothing is lost with the window left.
 bool WindowScreen::pollEvent(sf::Event *p_event) {
-  return m_window.pollEvent(*p_event);
+  if (!m_window.pollEvent(*p_event)) {
+    if (m_switch_pending) {
+      switchMode();
+    }
+    return false;
+  }
+  switch (p_event->type) {
+  case sf::Event::Resized:
+    fitTo(sf::Vector2u(p_event->size.width, p_event->size.height));
+    break;
+  case sf::Event::Closed:
+    m_close_requested = true;
+    break;
+  case sf::Event::KeyPressed:
+    m_f11_down = m_f11_down || p_event->key.code == sf::Keyboard::F11;
+    break;
+  case sf::Event::KeyReleased:
+    if (p_event->key.code == sf::Keyboard::F11 && m_f11_down) {
+      m_f11_down = false;
+      m_switch_pending = !m_switch_pending;
+    }
+    break;
+  default:
+    break;
+  }
+  return true;
+}
+
+// The window is made anew in the same object, at the desktop's mode or back
+// at the size it had before.
+void WindowScreen::switchMode() {
+  m_switch_pending = false;
+  m_f11_down = false;
+  if (!m_fullscreen) {
+    m_windowed_size = m_window.getSize();
+    m_window.create(sf::VideoMode::getDesktopMode(), WINDOW_TITLE_DEFAULT, sf::Style::Fullscreen);
+    m_fullscreen = m_window.isOpen();
+  } else {
+    m_fullscreen = false;
+  }
+  if (!m_fullscreen) {
+    m_window.create(sf::VideoMode(m_windowed_size.x, m_windowed_size.y, 32), WINDOW_TITLE_DEFAULT,
+                    WINDOW_STYLE_CREATED);
+  }
+  setUpWindow();
+  // Switches happen while the input reads events, and the input keeps key
+  // repetition off.
+  m_window.setKeyRepeatEnabled(false);
 }
 
 Vector WindowScreen::pointerCells(int x, int y) const {
@@ -119,6 +215,15 @@ bool WindowScreen::closeRequested() {
 
 void WindowScreen::fontChanged() {
   m_renderer.forgetGlyphs();
+  m_icon = makeIcon(*m_p_font);
+  setIcon();
+}
+
+void WindowScreen::setIcon() {
+  const sf::Vector2u size = m_icon.getSize();
+  if (size.x > 0) {
+    m_window.setIcon(size.x, size.y, m_icon.getPixelsPtr());
+  }
 }
 
 sf::RenderWindow *WindowScreen::getWindow() {

@@ -1,7 +1,8 @@
 // The display's screen in a window of the X window system: opens the window
 // once the server has said that it can show one, fits the picture to the
-// window's size, and shows each frame through a cell renderer. Owned by the
-// display manager.
+// window's size whenever it changes, switches to the full screen and back at
+// F11, gives it an icon, and shows each frame through a cell renderer. Owned
+// by the display manager.
 #pragma once
 
 #include "CellRenderer.h"
@@ -33,13 +34,25 @@ public:
 private:
   WindowScreen(sf::Vector2u picture_size, sf::Vector2u grid_size, const sf::Font *p_font);
   void setUpWindow();
+  void fitTo(sf::Vector2u window_size);
+  void switchMode();
+  void setIcon();
 
   sf::RenderWindow m_window;
+  const sf::Font *m_p_font;
   sf::Vector2u m_picture_size;
   sf::Vector2u m_grid_size;
   PictureFit m_fit;
   CellRenderer m_renderer;
   bool m_close_requested = false;
+  // Made from the font; set again on every new window.
+  sf::Image m_icon;
+  // Between the window and the full screen: the window's size before, and
+  // F11 pressed in this window, to switch once it is released.
+  bool m_fullscreen = false;
+  sf::Vector2u m_windowed_size;
+  bool m_f11_down = false;
+  bool m_switch_pending = false;
 };
 
 } // namespace qm

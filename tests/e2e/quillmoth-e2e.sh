@@ -1,19 +1,22 @@
 #!/usr/bin/env bash
 # Runs the real game binary in the test X server, plays it with xdotool and
-# checks its log and exit status; stops it with signals and runs it without a
-# sound device; then checks that without a usable display it fails at once
-# with its one line on standard error.
-# Usage: quillmoth-e2e.sh <quillmoth binary> <repository root>
+# checks its log and exit status; stops it with signals and with the window's
+# close request, and runs it without a sound device; checks that without a
+# usable display it fails at once with its one line on standard error; then
+# plays it at other window sizes and at the full screen.
+# Usage: quillmoth-e2e.sh <quillmoth binary> <repository root> <close_request binary>
 set -uo pipefail
 
 binary=$1
 root=$2
+close_request=$3
 work=$(mktemp -d)
 # shellcheck source=game-driver.sh
 source "$(dirname "${BASH_SOURCE[0]}")/game-driver.sh"
 clean_up_on_exit "$work"
 
 fail() {
+  [ -n "${server_pid:-}" ] && kill "$server_pid" 2>/dev/null
   echo "FAIL: $*"
   echo "--- log ---"
   cat "$work/quillmoth.log" 2>/dev/null
@@ -123,18 +126,137 @@ for signal_name in TERM INT HUP; do
 done
 set +m
 
-# Without a sound device the game plays silent and says so once.
-ALSOFT_DRIVERS=none start_game
-sleep 2
-kill -0 "$game_pid" 2>/dev/null || fail "the game ended without a sound device"
-xdotool key q
-wait_for_exit || fail "still running 3 s after Q without a sound device"
-[ "$status" -eq 0 ] || fail "exit status $status without a sound device, expected 0"
-# Xvfb makes SFML note that it cannot set vertical sync; nothing else may
-# come, and nothing about sound but the one line.
-[ "$(grep -c -v 'vertical sync' "$work/stderr")" -eq 1 ] ||
-  fail "expected one line on standard error without a sound device, got $(wc -c <"$work/stderr") bytes"
-grep -q -x 'No sound device: running without sound.' "$work/stderr" || fail "no line saying the game is silent"
-grep -q '^Message : Warning: No sound device' "$log" || fail "the log does not warn of the silence"
+# The window's close button ends the game as Q does: the window manager asks
+# the window to close.
+start_game
+"$close_request" "$window" || fail "the close request could not be sent"
+wait_for_exit || fail "still running 3 s after the close request"
+[ "$status" -eq 0 ] || fail "exit status $status after the close request, expected 0"
+grep -q -E '^Message : (0x)?[0-9a-f]+$' "$log" || fail "the log lost its lines after the close request"
+
+# Without a sound device the game plays silent and says so once: with OpenAL
+# given no driver, and with its usual drivers on a machine without a sound
+# card, where the sound libraries below it would have much to say.
+for drivers in "ALSOFT_DRIVERS=none" "-u ALSOFT_DRIVERS"; do
+  rm -f "$log"
+  # shellcheck disable=SC2086 # env's words
+  launch_game env $drivers "$binary" || fail "no window titled Quillmoth appeared"
+  sleep 2
+  kill -0 "$game_pid" 2>/dev/null || fail "the game ended without a sound device ($drivers)"
+  xdotool key q
+  wait_for_exit || fail "still running 3 s after Q without a sound device ($drivers)"
+  [ "$status" -eq 0 ] || fail "exit status $status without a sound device ($drivers), expected 0"
+  # Xvfb makes SFML note that it cannot set vertical sync; nothing else may
+  # come, and nothing about sound but the one line. A machine with a sound
+  # card plays with its usual drivers and says nothing.
+  expected_lines=1
+  if [ "$drivers" != "ALSOFT_DRIVERS=none" ] && ! grep -q 'No sound device' "$log"; then
+    expected_lines=0
+  fi
+  [ "$(grep -c -v 'vertical sync' "$work/stderr")" -eq "$expected_lines" ] ||
+    fail "expected $expected_lines line on standard error ($drivers), got $(wc -l <"$work/stderr")"
+  [ "$expected_lines" -eq 0 ] && continue
+  grep -q -x 'No sound device: running without sound.' "$work/stderr" ||
+    fail "no line saying the game is silent ($drivers)"
+  grep -q '^Message : Warning: No sound device' "$log" || fail "the log does not warn of the silence"
+done
+
+# At any size the platform is drawn under the pointer: at twice the first
+# size, in a 16:9 window with bars left and right, and at the full screen
+# after F11; F11 again brings back the window at its size. A server of its
+# own holds a window of twice the first size and a full screen bigger still;
+# windows are moved to its corner, since only what is on the screen can be
+# read back. The ball is lost about three seconds into a game, so each game
+# is looked at only in its first two.
+Xvfb -displayfd 3 -screen 0 2560x1600x24 3>"$work/display" 2>/dev/null &
+server_pid=$!
+for _ in $(seq 1 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.05
+done
+DISPLAY=":$(cat "$work/display")"
+export DISPLAY
+
+# Where the window shows green ink, the platform, in the band of rows where
+# the platform's row lies when the picture fills the window's height: "left
+# width", with a width of 0 when there is none.
+green_ink() {
+  read -r width height <<<"$(xdotool getwindowgeometry "$window" |
+    sed -n -E 's/.*Geometry: ([0-9]+)x([0-9]+)/\1 \2/p')"
+  import -window "$window" "$work/shot.png" &&
+    convert "$work/shot.png" -crop "${width}x$((height / 10))+0+$((height * 85 / 100))" +repage \
+      -separate \( -clone 1 -threshold 50% \) \
+      \( -clone 0 -negate -threshold 75% \) -delete 0-2 -compose multiply -composite \
+      -format '%@' info: | sed -E 's/^([0-9]+)x[0-9]+\+([0-9]+)\+.*/\2 \1/'
+}
+
+# Moves the pointer to (x, y) in the window and checks that the platform's
+# middle comes within a cell of it, looking a few times over half a second.
+platform_follows() {
+  xdotool mousemove --window "$window" "$1" "$2"
+  for _ in 1 2 3; do
+    sleep 0.15
+    read -r left width <<<"$(green_ink)"
+    middle=$((left + width / 2))
+    [ "${width:-0}" -gt 0 ] && [ "$middle" -ge $(($1 - 30)) ] && [ "$middle" -le $(($1 + 30)) ] &&
+      return 0
+  done
+  [ "${width:-0}" -gt 0 ] || fail "no platform on screen at $3"
+  fail "platform drawn at $middle for the pointer at $1, at $3"
+}
+
+# Waits up to 3 s for the game's window to have the size given: F11 makes
+# the window anew. Sets window to it and focuses it; 1 when none comes.
+window_of_size() {
+  for _ in $(seq 1 30); do
+    window=$(xdotool search --name '^Quillmoth$' | head -n 1)
+    if [ -n "$window" ] && xdotool getwindowgeometry "$window" | grep -q "Geometry: $1\$"; then
+      xdotool windowfocus "$window" 2>/dev/null
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Whether the window has its icon, set right after the window is made.
+has_icon() {
+  for _ in $(seq 1 10); do
+    [[ "$(xprop -id "$window" _NET_WM_ICON)" == *"Icon (48 x 48)"* ]] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+quit_game() {
+  xdotool key q
+  wait_for_exit || fail "still running 3 s after Q, $1"
+  [ "$status" -eq 0 ] || fail "exit status $status after Q, $1, expected 0"
+}
+
+start_game
+has_icon || fail "the window has no icon"
+xdotool windowmove "$window" 0 0 windowsize "$window" 2048 1536
+window_of_size 2048x1536 || fail "the window did not take 2048 x 1536"
+xdotool key p
+platform_follows 500 1400 "2048 x 1536"
+platform_follows 1024 1400 "2048 x 1536"
+quit_game "at 2048 x 1536"
+
+start_game
+xdotool windowmove "$window" 0 0 windowsize "$window" 1600 900
+window_of_size 1600x900 || fail "the window did not take 1600 x 900"
+xdotool key p
+platform_follows 800 800 "1600 x 900"
+xdotool key F11
+window_of_size 2560x1600 || fail "F11 gave no full screen"
+has_icon || fail "the full screen has no icon"
+platform_follows 1280 1400 "the full screen"
+xdotool key F11
+window_of_size 1600x900 || fail "F11 again did not bring back the window at 1600 x 900"
+quit_game "after the full screen and back"
+kill "$server_pid"
+wait "$server_pid" 2>/dev/null
+server_pid=""
 
 echo "1 passed, 0 failed"

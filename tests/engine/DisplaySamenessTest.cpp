@@ -1,6 +1,8 @@
 // The display's batched drawing against the per-cell reference: every frame
 // is drawn both ways and the windows' pictures must agree in every pixel, with
-// the same log lines. Repeated frames, shown from the kept picture, too.
+// the same log lines. Repeated frames, shown from the kept picture, too; and
+// the renderer at other scales against the reference drawn at those scales.
+#include "CellRenderer.h"
 #include "DisplayManager.h"
 #include "Frame.h"
 #include "PerCellDrawing.h"
@@ -10,6 +12,7 @@
 #include "Spy.h"
 #include "TestSupport.h"
 #include "WorldManager.h"
+#include "utility.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +41,7 @@ const Painter BATCHED{
     [](const qm::Frame &frame, qm::Vector pos, qm::Color color) { frame.draw(pos, color); }};
 
 // The per-cell layout of strings and frames around one way of drawing a cell.
-Painter perCell(const qm_test::DrawCh &draw_ch) {
+Painter perCellPainter(const qm_test::DrawCh &draw_ch) {
   return Painter{
       draw_ch,
       [draw_ch](qm::Vector pos, const std::string &str, qm::Justification just, qm::Color color) {
@@ -49,7 +52,7 @@ Painter perCell(const qm_test::DrawCh &draw_ch) {
       }};
 }
 
-const Painter PER_CELL = perCell(
+const Painter PER_CELL = perCellPainter(
     [](qm::Vector pos, char ch, qm::Color color) { qm_test::drawChPerCell(pos, ch, color); });
 
 using Picture = std::function<void(const Painter &)>;
@@ -185,18 +188,22 @@ protected:
   static qm::DisplayManager &display() { return qm::DisplayManager::getInstance(); }
 };
 
-int differingPixels(const qm_test::Screen &a, const qm_test::Screen &b) {
-  const sf::Vector2u size = a.image().getSize();
-  if (size != b.image().getSize()) {
+int differingPixels(const sf::Image &a, const sf::Image &b) {
+  const sf::Vector2u size = a.getSize();
+  if (size != b.getSize()) {
     return -1;
   }
-  const sf::Uint8 *p_a = a.image().getPixelsPtr();
-  const sf::Uint8 *p_b = b.image().getPixelsPtr();
+  const sf::Uint8 *p_a = a.getPixelsPtr();
+  const sf::Uint8 *p_b = b.getPixelsPtr();
   int differing = 0;
   for (unsigned int i = 0; i < size.x * size.y; i++) {
     differing += std::memcmp(p_a + 4 * i, p_b + 4 * i, 4) != 0;
   }
   return differing;
+}
+
+int differingPixels(const qm_test::Screen &a, const qm_test::Screen &b) {
+  return differingPixels(a.image(), b.image());
 }
 
 // Guards the comparison itself: a picture with ink differs from an empty one.
@@ -249,6 +256,39 @@ TEST_F(Sameness, RepeatedFramesMatchThePerCellPicture) {
   EXPECT_EQ(differingPixels(batched(cases()[4].draw, &log), reference), 0);
   window.setView(plain_view);
   EXPECT_EQ(differingPixels(batched(cases()[4].draw, &log), perCell(cases()[4].draw, &log)), 0);
+}
+
+// Drawn into a picture of the window's size, fitted as the window would be:
+// at a scale of two, and in a 16:9 window at 1.171875 with bars left and
+// right. The renderer draws from the reference's own font, so that both
+// sample the same page.
+TEST_F(Sameness, ScaledFramesMatchThePerCellPictureAtTheSameScale) {
+  for (const sf::Vector2u window : {sf::Vector2u(2048, 1536), sf::Vector2u(1600, 900)}) {
+    const qm::PictureFit fit(window, sf::Vector2u(1024, 768), sf::Vector2u(80, 24));
+    sf::RenderTexture target;
+    ASSERT_TRUE(target.create(window.x, window.y));
+    target.setView(fit.getView());
+    const auto shown = [&target] {
+      target.display();
+      sf::Image picture = target.getTexture().copyToImage();
+      target.clear(sf::Color::Black);
+      return picture;
+    };
+    qm::CellRenderer renderer(qm_test::perCellFont());
+    for (const Case &frame : cases()) {
+      target.clear(sf::Color::Black);
+      frame.draw(perCellPainter([&](qm::Vector pos, char ch, qm::Color color) {
+        qm_test::drawChPerCell(target, fit, pos, ch, color);
+      }));
+      const sf::Image reference = shown();
+      std::vector<qm::ScreenCell> cells;
+      frame.draw(perCellPainter([&cells](qm::Vector pos, char ch, qm::Color color) {
+        cells.push_back(qm::ScreenCell{qm::worldToView(pos), ch, color});
+      }));
+      ASSERT_TRUE(renderer.draw(target, &cells, fit));
+      EXPECT_EQ(differingPixels(shown(), reference), 0) << frame.name << ", " << window.x;
+    }
+  }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "InputManager.h"
 
 #include "DisplayManager.h"
+#include "GameManager.h"
 #include "Spy.h"
 #include "TestSupport.h"
 #include "WorldManager.h"
@@ -60,8 +61,9 @@ sf::Event windowEvent(sf::Event::EventType type, int code = 0, int x = 0, int y 
   return window_event;
 }
 
-TEST(InputManager, DispatchesKeysAndTheMouseToObjectsInOrderAndDropsTheRest) {
+TEST(InputManager, DispatchesKeysAndTheMouseToObjectsInOrderAndAClosedWindowEndsTheGame) {
   qm_test::resetWorld();
+  qm::GameManager::getInstance().setGameOver(false);
   qm_test::Journal journal;
   // Each input event as "<type> <action> <key>" or "<type> <action> <button>
   // at <x>,<y>", with actions and codes as numbers.
@@ -91,6 +93,7 @@ TEST(InputManager, DispatchesKeysAndTheMouseToObjectsInOrderAndDropsTheRest) {
   // Key actions: 0 pressed, 1 released; mouse actions: 0 clicked, 1 moved.
   EXPECT_EQ(received.str(), "qm::keyboard 0 46; qm::keyboard 1 46; qm::mouse 1 -1 at 50,12; "
                             "qm::mouse 0 0 at 50.5,12.5; qm::keyboard 0 -1; ");
+  EXPECT_TRUE(qm::GameManager::getInstance().getGameOver());
   qm::WorldManager::getInstance().shutDown();
 }
 

@@ -1,6 +1,7 @@
 #include "ObjectList.h"
 
 #include "ObjectListIterator.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -18,14 +19,6 @@ Object *const p = reinterpret_cast<Object *>(&stand_ins[0]);
 Object *const q = reinterpret_cast<Object *>(&stand_ins[1]);
 Object *const r = reinterpret_cast<Object *>(&stand_ins[2]);
 using Order = std::vector<Object *>;
-
-Order contents(const ObjectList &list) {
-  Order walked;
-  for (ObjectListIterator li(&list); !li.isDone(); li.next()) {
-    walked.push_back(li.currentObject());
-  }
-  return walked;
-}
 
 ObjectList listOf(const Order &objects) {
   ObjectList list;
@@ -47,14 +40,14 @@ TEST(ObjectList, HoldsUpTo2000Objects) {
 TEST(ObjectList, RemoveTakesTheFirstAndKeepsTheOrderOfTheRest) {
   ObjectList list = listOf({p, q, r, q});
   EXPECT_EQ(list.remove(q), 0);
-  EXPECT_EQ(contents(list), Order({p, r, q}));
+  EXPECT_EQ(qm_test::listed(list), Order({p, r, q}));
 }
 
 TEST(ObjectList, ACopyChangesIndependently) {
   ObjectList list = listOf({p, q, r, q});
   const ObjectList copy = list;
   list.remove(q);
-  EXPECT_EQ(contents(copy), Order({p, q, r, q}));
+  EXPECT_EQ(qm_test::listed(copy), Order({p, q, r, q}));
 }
 
 TEST(ObjectListIterator, ReadsTheListLiveAndIsDonePastTheCount) {

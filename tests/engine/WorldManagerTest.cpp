@@ -1,8 +1,6 @@
-// Objects in the world: deletion, the update walk, broadcasts, drawing, movement
-// and the view. Every spy has the default box: one cell, its corner at the position.
+// Objects in the world: deletion, the update walk, broadcasts, drawing, movement,
+// the view and world boxes. Every spy has the default box: one cell, its corner at the position.
 #include "EventStep.h"
-#include "LogLines.h"
-#include "ObjectListIterator.h"
 #include "Spy.h"
 #include "ViewObject.h"
 #include "utility.h"
@@ -40,25 +38,6 @@ TEST_F(World, ObjectsAreInItFromConstructionToDestructionWithConsecutiveIds) {
   EXPECT_EQ(world_manager.getAllObjects().getCount(), 2);
   delete p_second;
   EXPECT_EQ(world_manager.getAllObjects().getCount(), 1);
-}
-
-TEST_F(World, AltitudesOutsideZeroToFourAreRefusedWithALogLine) {
-  auto *p_o = new Object;
-  EXPECT_EQ(p_o->setAltitude(0), 0);
-  EXPECT_EQ(p_o->setAltitude(4), 0);
-  EXPECT_EQ(p_o->setAltitude(5), -1);
-  EXPECT_EQ(p_o->setAltitude(-1), -1);
-  EXPECT_EQ(p_o->getAltitude(), 4);
-  EXPECT_EQ(countLogLines("Error! Given altitude not in range.\n"), 2);
-}
-
-TEST_F(World, VelocityGivesTheObjectsSpeedDirectionAndNextPosition) {
-  auto *p_o = new Object;
-  p_o->setVelocity(Vector(0, -0.25f));
-  EXPECT_EQ(xy(p_o->getDirection()), XY(0, -1));
-  EXPECT_EQ(XY(p_o->getSpeed(), p_o->predictPosition().getY()), XY(0.25f, -0.25f));
-  p_o->setVelocity(Vector(0, 0));
-  EXPECT_EQ(XY(p_o->getSpeed(), p_o->getDirection().getMagnitude()), XY(0, 0));
 }
 
 TEST_F(World, WorldBoxesAndViewCoordinates) {
@@ -129,10 +108,8 @@ TEST_F(World, BeyondItsCapacityObjectsAndMarksAreRefusedAndTheWorldGoesOn) {
 
   // With every object marked the deletion list is full: one more mark is
   // refused and its object stays until a later update takes it.
-  const ObjectList all_objects = world_manager.getAllObjects();
-  ObjectListIterator it(&all_objects);
-  for (it.first(); !it.isDone(); it.next()) {
-    ASSERT_EQ(world_manager.markForDelete(it.currentObject()), 0);
+  for (Object *p_o : listed(world_manager.getAllObjects())) {
+    ASSERT_EQ(world_manager.markForDelete(p_o), 0);
   }
   EXPECT_EQ(world_manager.markForDelete(p_outsider), -1);
   world_manager.update();

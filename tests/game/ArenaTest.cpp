@@ -98,10 +98,11 @@ TEST_F(Arena, ScoreOverNinetyNineWinsOnceAtTheNextMultipleOf30Steps) {
     bool wins_at_last;
   } cases[] = {{99, {0, 30, 60, 90}, false}, {100, {45, 59, 60}, true}, {150, {0}, true}};
   for (const auto &c : cases) {
-    qm_test::resetWorld();
+    reset();
     (new Points)->setValue(c.score);
     for (size_t i = 0; i < c.steps.size(); i++) {
-      runFrame(c.steps[i]);
+      step = c.steps[i];
+      runPass();
       const bool won = c.wins_at_last && i + 1 == c.steps.size();
       EXPECT_EQ(countOf("Win"), won ? 1 : 0) << c.score << " at step " << c.steps[i];
       // The display goes with everything else, so it cannot win again.

@@ -5,14 +5,18 @@
 
 #include "EventStep.h"
 #include "GameManager.h"
-#include "ObjectListIterator.h"
+#include "InputManager.h"
+#include "ResourceManager.h"
 #include "Spy.h"
+#include "TestSupport.h"
 #include "WorldManager.h"
 
+#include <SFML/Window/Event.hpp>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace qm_test {
 
@@ -26,10 +30,9 @@ inline int worldCount() {
 
 // The first object of the type in world order, or nullptr.
 template <typename T = qm::Object> T *firstOf(const std::string &type) {
-  const qm::ObjectList objects = qm::WorldManager::getInstance().objectsOfType(type);
-  qm::ObjectListIterator it(&objects);
-  it.first();
-  return it.isDone() ? nullptr : dynamic_cast<T *>(it.currentObject());
+  const std::vector<qm::Object *> objects =
+      listed(qm::WorldManager::getInstance().objectsOfType(type));
+  return objects.empty() ? nullptr : dynamic_cast<T *>(objects.front());
 }
 
 // A seed after which the next rand() is even or odd as asked, to steer the
@@ -43,23 +46,49 @@ inline unsigned seedWithFirstDraw(bool even) {
   }
 }
 
+// A key pressed or released, as the window reports it.
+inline sf::Event key(sf::Event::EventType type, sf::Keyboard::Key code) {
+  sf::Event key_event;
+  key_event.type = type;
+  key_event.key = {code, false, false, false, false};
+  return key_event;
+}
+
+// End screens of two frames at slowdown 2, so that each stays up for
+// END_SCREEN_STEPS steps and games end quickly.
+inline constexpr int END_SCREEN_STEPS = 4;
+inline void loadShortEndScreens() {
+  for (const char *label : {"game_over", "win"}) {
+    qm::ResourceManager::getInstance().loadSprite(writeFile("end.txt", "2\n1\n1\n2\nred\nA\nB\n"),
+                                                  label);
+  }
+}
+
 // An empty 80 x 24 world, a fresh log and the game-over flag, which key tests
 // set, cleared.
 class GameFixture : public ::testing::Test {
 protected:
-  void SetUp() override {
-    resetWorld();
-    qm::GameManager::getInstance().setGameOver(false);
-  }
+  void SetUp() override { reset(); }
   // Empties the world, so that no object outlives its test.
   void TearDown() override { qm::WorldManager::getInstance().shutDown(); }
 
-  // One pass of the loop without drawing: the step event, then the update.
-  static void runFrame(int step_count) {
-    const qm::EventStep step(step_count);
-    qm::WorldManager::getInstance().onEvent(&step);
+  static void reset() {
+    resetWorld();
+    qm::GameManager::getInstance().setGameOver(false);
+  }
+
+  // One pass of the loop without drawing: the step event numbered step, the
+  // window's events, then the update.
+  void runPass(const std::vector<sf::Event> &input = {}) {
+    const qm::EventStep step_event(step++);
+    qm::WorldManager::getInstance().onEvent(&step_event);
+    for (const sf::Event &window_event : input) {
+      qm::InputManager::getInstance().dispatch(window_event);
+    }
     qm::WorldManager::getInstance().update();
   }
+
+  int step = 0;
 };
 
 } // namespace qm_test

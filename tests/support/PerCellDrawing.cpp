@@ -12,21 +12,27 @@
 
 namespace qm_test {
 
-int drawChPerCell(sf::RenderTarget &target, const qm::PictureFit &fit, qm::Vector world_pos,
-                  char ch, qm::Color color) {
-  // Shared by every call and kept to the end of the program, like the
-  // display's own shapes were.
+const sf::Font *perCellFont() {
   static sf::Font font;
   static const bool font_loaded = font.loadFromFile(qm::FONT_FILE_DEFAULT);
-  static sf::RectangleShape background(sf::Vector2f(0, 0));
-  static sf::Text text("", font, 30);
-  if (!font_loaded) {
+  return font_loaded ? &font : nullptr;
+}
+
+int drawChPerCell(sf::RenderTarget &target, const qm::PictureFit &fit, qm::Vector world_pos,
+                  char ch, qm::Color color) {
+  const sf::Font *p_font = perCellFont();
+  if (p_font == nullptr) {
     return -1;
   }
+  // Shared by every call and kept to the end of the program, like the
+  // display's own shapes were.
+  static sf::RectangleShape background(sf::Vector2f(0, 0));
+  static sf::Text text("", *p_font, 30);
   const sf::Vector2f text_position = fit.textPosition(qm::worldToView(world_pos));
-  background.setSize(fit.getCellSize());
+  const sf::FloatRect background_rect = fit.backgroundRect(text_position);
+  background.setSize(sf::Vector2f(background_rect.width, background_rect.height));
   background.setFillColor(qm::WINDOW_BACKGROUND_COLOR_DEFAULT);
-  background.setPosition(fit.backgroundPosition(text_position));
+  background.setPosition(background_rect.left, background_rect.top);
   target.draw(background);
 
   text.setString(std::string(1, ch));

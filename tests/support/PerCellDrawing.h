@@ -17,14 +17,17 @@
 
 namespace qm_test {
 
-// Draws at once onto the target, whose view is the fit's, with a font of its
-// own loaded from the working directory; logs the undefined colour's warning.
-// -1 without the font.
+// Draws at once onto the target, whose view is the fit's, in perCellFont;
+// logs the undefined colour's warning. -1 without the font.
 int drawChPerCell(sf::RenderTarget &target, const qm::PictureFit &fit, qm::Vector world_pos,
                   char ch, qm::Color color);
 // The same onto the display manager's window, fitted to its size; -1 without
 // a window.
 int drawChPerCell(qm::Vector world_pos, char ch, qm::Color color);
+
+// The font that the reference draws in, loaded once; nullptr without the
+// font file.
+const sf::Font *perCellFont();
 
 // A justified row and a frame's cells, as the display lays them out, each
 // character through draw_ch.

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "LogManager.h"
+#include "ObjectListIterator.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -31,6 +32,15 @@ std::string writeFile(const std::string &name, const std::string &text) {
   std::ofstream file(name, std::ios::binary | std::ios::trunc);
   file << text;
   return name;
+}
+
+std::vector<qm::Object *> listed(const qm::ObjectList &list) {
+  std::vector<qm::Object *> objects;
+  qm::ObjectListIterator li(&list);
+  for (li.first(); !li.isDone(); li.next()) {
+    objects.push_back(li.currentObject());
+  }
+  return objects;
 }
 
 } // namespace qm_test

@@ -1,7 +1,14 @@
-// Helpers shared by the tests: the log's contents and paths to the data files.
+// Helpers shared by the tests: the log's contents, paths to the data files,
+// files written for a test and the contents of object lists.
 #pragma once
 
 #include <string>
+#include <vector>
+
+namespace qm {
+class Object;
+class ObjectList;
+} // namespace qm
 
 namespace qm_test {
 
@@ -18,5 +25,8 @@ std::string sourcePath(const std::string &relative);
 
 // Writes text to a file in the working directory and returns its name.
 std::string writeFile(const std::string &name, const std::string &text);
+
+// The list's objects in its order.
+std::vector<qm::Object *> listed(const qm::ObjectList &list);
 
 } // namespace qm_test

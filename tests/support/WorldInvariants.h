@@ -5,7 +5,6 @@
 #pragma once
 
 #include "GameFixture.h"
-#include "ObjectListIterator.h"
 #include "WorldManager.h"
 
 #include <set>
@@ -24,18 +23,14 @@ inline std::string worldFault() {
     return "more objects than the world holds";
   }
   std::set<const qm::Object *> registry;
-  qm::ObjectListIterator it(&all_objects);
-  for (it.first(); !it.isDone(); it.next()) {
-    if (!registry.insert(it.currentObject()).second) {
+  for (const qm::Object *p_o : listed(all_objects)) {
+    if (!registry.insert(p_o).second) {
       return "an object stands twice in the world";
     }
   }
   for (const char *type : GAME_TYPES) {
-    const qm::ObjectList of_type = qm::WorldManager::getInstance().objectsOfType(type);
-    qm::ObjectListIterator type_it(&of_type);
-    for (type_it.first(); !type_it.isDone(); type_it.next()) {
-      if (registry.count(type_it.currentObject()) == 0 ||
-          type_it.currentObject()->getType() != type) {
+    for (const qm::Object *p_o : listed(qm::WorldManager::getInstance().objectsOfType(type))) {
+      if (registry.count(p_o) == 0 || p_o->getType() != type) {
         return std::string("objectsOfType(\"") + type + "\") holds a stranger";
       }
     }

@@ -1,4 +1,4 @@
-#include "EndScreen.h"
+#include "endScreens.h"
 
 #include "GameStart.h"
 #include "Object.h"
