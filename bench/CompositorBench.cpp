@@ -49,8 +49,10 @@ struct Setup {
       glyphs[static_cast<std::size_t>(ch)] =
           &font.getGlyph(static_cast<sf::Uint32>(ch), CHAR_SIZE, true);
     }
-    return compositor.attach(&window, sf::Vector2f(qm::charWidth(), qm::charHeight()), &font,
-                             CHAR_SIZE);
+    const sf::Vector2u size = window.getSize();
+    return compositor.attach(
+        &window, sf::Vector2f(qm::charWidth(), qm::charHeight()), &font, CHAR_SIZE,
+        sf::IntRect(0, 0, static_cast<int>(size.x), static_cast<int>(size.y)), true);
   }
 
   // DisplayBench's grid: frame_number shifts the characters and colours of

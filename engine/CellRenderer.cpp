@@ -216,6 +216,22 @@ bool CellRenderer::draw(sf::RenderTarget &target, std::vector<ScreenCell> *p_cel
   return true;
 }
 
+void CellRenderer::layOutComposite(const std::vector<ScreenCell> &cells, const PictureFit &fit,
+                                   std::vector<CompositeCell> *p_composite) {
+  if (!cells.empty() && cells == m_shown_cells && fit == m_drawn_fit) {
+    return;
+  }
+  m_shown_cells = cells;
+  m_drawn_fit = fit;
+  p_composite->clear();
+  for (const ScreenCell &cell : cells) {
+    const CellGlyph &cell_glyph = cellGlyph(cell.ch, fit.getCharSize());
+    p_composite->push_back(CompositeCell{fit.textPosition(cell.view_pos),
+                                         cell_glyph.drawn ? &cell_glyph.glyph : nullptr,
+                                         screenColor(cell.color)});
+  }
+}
+
 void CellRenderer::forgetShown() {
   m_shown_cells.clear();
 }

@@ -12,7 +12,7 @@ namespace {
 
 // Stamps of one place kept beyond which those that the last frame did not
 // use are dropped: a moving glyph leaves one behind at every pass.
-constexpr std::size_t PLACED_MAX = 2048;
+constexpr std::size_t PLACED_MAX = 4096;
 
 // Window coordinates beyond which nothing is anywhere near the window; keeps
 // far-off and undefined positions out of integer overflow.
@@ -95,8 +95,9 @@ std::size_t CellStamps::PlaceHash::operator()(const PlaceKey &key) const {
 }
 
 void CellStamps::attach(sf::RenderWindow *p_window, sf::Vector2f cell_size, const sf::Font *p_font,
-                        unsigned int char_size) {
+                        unsigned int char_size, bool share_whole) {
   m_p_window = p_window;
+  m_share_whole = share_whole;
   m_cell_size = cell_size;
   m_p_font = p_font;
   m_char_size = char_size;
@@ -160,7 +161,7 @@ CellStamps::CellPaint CellStamps::paintOf(const CompositeCell &cell,
   if (cell.p_glyph == nullptr) {
     return paint;
   }
-  if (isWholeInWindow(cell.pixel_pos)) {
+  if (m_share_whole && isWholeInWindow(cell.pixel_pos)) {
     const auto found = m_whole.find(wholeKey(*cell.p_glyph));
     if (found != m_whole.end() && found->second.learnt) {
       const Stamp &stamp = found->second;
@@ -258,9 +259,9 @@ void CellStamps::addBackgroundJob(const CompositeCell &cell, std::vector<Job> *p
   stamp.last_used = m_frame;
 }
 
-// A glyph at a whole pixel is drawn once, at a place where all of it shows;
-// one between pixels, or too big to show whole, at its own place each time
-// it stands somewhere new: OpenGL's texture filtering there rounds the float
+// A glyph at a whole pixel, where that is shared, is drawn once, at a place
+// where all of it shows; any other at its own place each time it stands
+// somewhere new: OpenGL's texture filtering there rounds the float
 // arithmetic of that very place.
 void CellStamps::addGlyphJob(const CompositeCell &cell, std::vector<Job> *p_jobs) {
   if (cell.p_glyph == nullptr) {
@@ -270,7 +271,7 @@ void CellStamps::addGlyphJob(const CompositeCell &cell, std::vector<Job> *p_jobs
   if (!reach.meets(m_clip)) {
     return;
   }
-  if (isWholeInWindow(cell.pixel_pos)) {
+  if (m_share_whole && isWholeInWindow(cell.pixel_pos)) {
     const std::uint64_t key = wholeKey(*cell.p_glyph);
     if (m_whole.count(key) != 0) {
       return;

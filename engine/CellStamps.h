@@ -46,9 +46,13 @@ public:
   };
 
   // Cells of cell_size in the window, glyphs of p_font at char_size; all
-  // must outlive the stamps.
+  // must outlive the stamps. With share_whole, a glyph at a whole pixel is
+  // taken to come out the same wherever it stands, as at the picture's own
+  // size it does (every glyph at every cell of the grid checked); scaled,
+  // the filtering of some glyphs on some rows and columns is a shade off
+  // theirs elsewhere, so each place is learnt.
   void attach(sf::RenderWindow *p_window, sf::Vector2f cell_size, const sf::Font *p_font,
-              unsigned int char_size);
+              unsigned int char_size, bool share_whole);
   // Where the view's pixel (0, 0) lies in the window, and the window pixels
   // that the view's viewport shows: drawing is cut to them. Forgets all
   // that was learnt.
@@ -108,12 +112,12 @@ private:
   sf::Vector2f m_cell_size;
   const sf::Font *m_p_font = nullptr;
   unsigned int m_char_size = 0;
+  bool m_share_whole = true;
   unsigned int m_frame = 0;
-  // By the glyph's place on the font's page: glyphs at whole pixels come out
-  // the same wherever they stand.
+  // By the glyph's place on the font's page, when shared.
   std::unordered_map<std::uint64_t, Stamp> m_whole;
-  // Glyphs between pixels, each at its one place, and backgrounds with an
-  // edge too close to a pixel centre to tell.
+  // Other glyphs, each at its one place, and backgrounds with an edge too
+  // close to a pixel centre to tell.
   std::unordered_map<PlaceKey, Stamp, PlaceHash> m_placed;
   // The last frame's paints, the stamps of one place that each uses (glyph,
   // background), and which cells it learnt afresh.

@@ -58,12 +58,30 @@ std::uint32_t blendPixel(sf::Color tint, std::uint8_t alpha, std::uint32_t under
                 blendChannel(tint.b, alpha, static_cast<std::uint8_t>(under)));
 }
 
-// Set when the X server refused to share the image's memory.
-bool attach_refused = false;
+// Set when the X server answered one of the compositor's requests with an
+// error.
+bool request_refused = false;
 
 extern "C" int noteRefusal(::Display *, XErrorEvent *) {
-  attach_refused = true;
+  request_refused = true;
   return 0;
+}
+
+// Waits until the server has dealt with every request sent so far on the
+// connection: false when it refused one. Xlib's own handler would end the
+// program, as for a segment shared with a server on another machine, or a
+// put on a window that has just been closed.
+template <class Requests> bool quietly(::Display *p_display, Requests requests) {
+  request_refused = false;
+  const XErrorHandler previous = XSetErrorHandler(noteRefusal);
+  const bool answered = requests();
+  XSync(p_display, False);
+  XSetErrorHandler(previous);
+  return answered && !request_refused;
+}
+
+bool syncQuietly(::Display *p_display) {
+  return quietly(p_display, [] { return true; });
 }
 
 } // namespace
@@ -82,7 +100,7 @@ struct FrameCompositor::XTarget {
     if (p_image != nullptr) {
       if (shared) {
         XShmDetach(p_display, &shm);
-        XSync(p_display, False);
+        syncQuietly(p_display);
         shmdt(shm.shmaddr);
         p_image->data = nullptr;
       }
@@ -90,6 +108,7 @@ struct FrameCompositor::XTarget {
     }
     if (gc != nullptr) {
       XFreeGC(p_display, gc);
+      syncQuietly(p_display);
     }
     if (p_display != nullptr) {
       XCloseDisplay(p_display);
@@ -121,17 +140,11 @@ struct FrameCompositor::XTarget {
     shm.shmaddr = static_cast<char *>(p_segment);
     p_image->data = shm.shmaddr;
     shm.readOnly = False;
-    // A server on another machine refuses the segment with an X error, which
-    // Xlib's own handler would answer by ending the program.
-    attach_refused = false;
-    XErrorHandler previous = XSetErrorHandler(noteRefusal);
-    const bool attached = XShmAttach(p_display, &shm) != 0;
-    XSync(p_display, False);
-    XSetErrorHandler(previous);
+    const bool attached = XShmAttach(p_display, &shm) != 0 && syncQuietly(p_display);
     // Marked for removal now, the segment goes once both sides let go of it,
     // however the program ends.
     shmctl(shm.shmid, IPC_RMID, nullptr);
-    shared = attached && !attach_refused;
+    shared = attached;
     if (!shared) {
       shmdt(shm.shmaddr);
       p_image->data = nullptr;
@@ -153,7 +166,8 @@ FrameCompositor::FrameCompositor() = default;
 FrameCompositor::~FrameCompositor() = default;
 
 int FrameCompositor::attach(sf::RenderWindow *p_window, sf::Vector2f cell_size,
-                            const sf::Font *p_font, unsigned int char_size) {
+                            const sf::Font *p_font, unsigned int char_size,
+                            const sf::IntRect &picture, bool share_whole) {
   m_p_x_target.reset();
   m_p_window = nullptr;
   const sf::Vector2u size = p_window->getSize();
@@ -164,9 +178,12 @@ int FrameCompositor::attach(sf::RenderWindow *p_window, sf::Vector2f cell_size,
   }
   const sf::WindowHandle window = p_window->getSystemHandle();
   XWindowAttributes attributes;
-  if (!XGetWindowAttributes(p_target->p_display, window, &attributes) || attributes.depth != 24 ||
-      attributes.visual->c_class != TrueColor || attributes.visual->red_mask != 0xff0000 ||
-      attributes.visual->green_mask != 0xff00 || attributes.visual->blue_mask != 0xff) {
+  if (!quietly(
+          p_target->p_display,
+          [&] { return XGetWindowAttributes(p_target->p_display, window, &attributes) != 0; }) ||
+      attributes.depth != 24 || attributes.visual->c_class != TrueColor ||
+      attributes.visual->red_mask != 0xff0000 || attributes.visual->green_mask != 0xff00 ||
+      attributes.visual->blue_mask != 0xff) {
     return -1;
   }
   if (!p_target->shareImage(attributes.visual, size) &&
@@ -177,18 +194,30 @@ int FrameCompositor::attach(sf::RenderWindow *p_window, sf::Vector2f cell_size,
     return -1;
   }
   p_target->window = window;
-  p_target->gc = XCreateGC(p_target->p_display, window, 0, nullptr);
-  XSelectInput(p_target->p_display, window, ExposureMask);
+  if (!quietly(p_target->p_display, [&] {
+        p_target->gc = XCreateGC(p_target->p_display, window, 0, nullptr);
+        XSelectInput(p_target->p_display, window, ExposureMask);
+        return true;
+      })) {
+    return -1;
+  }
   m_p_x_target = std::move(p_target);
   m_p_window = p_window;
   m_size = size;
-  m_stamps.attach(p_window, cell_size, p_font, char_size);
+  m_picture = PixelBox{picture.left, picture.top, picture.left + picture.width,
+                       picture.top + picture.height};
+  m_stamps.attach(p_window, cell_size, p_font, char_size, share_whole);
   m_placed = false;
   m_pixels.assign(static_cast<std::size_t>(size.x) * size.y, 0);
   m_cells.clear();
   m_cell_boxes.clear();
   m_unshown.clear();
   return 0;
+}
+
+void FrameCompositor::detach() {
+  m_p_x_target.reset();
+  m_p_window = nullptr;
 }
 
 int FrameCompositor::compose(const std::vector<CompositeCell> &cells) {
@@ -263,8 +292,7 @@ int FrameCompositor::show(bool whole) {
   m_unshown.clear();
   // The shared image is written again at the next show: the server must have
   // read it by then.
-  XSync(target.p_display, False);
-  return 0;
+  return syncQuietly(target.p_display) ? 0 : -1;
 }
 
 const std::uint32_t *FrameCompositor::getPixels() const {
@@ -290,8 +318,9 @@ bool FrameCompositor::placeView() {
   const sf::Vector2f origin(static_cast<float>(port.left) - (view.getCenter().x - view_size.x / 2),
                             static_cast<float>(port.top) - (view.getCenter().y - view_size.y / 2));
   const PixelBox clip =
-      PixelBox{port.left, port.top, port.left + port.width, port.top + port.height}.within(
-          PixelBox{0, 0, static_cast<int>(m_size.x), static_cast<int>(m_size.y)});
+      PixelBox{port.left, port.top, port.left + port.width, port.top + port.height}
+          .within(PixelBox{0, 0, static_cast<int>(m_size.x), static_cast<int>(m_size.y)})
+          .within(m_picture);
   if (m_placed && origin == m_origin && clip.left == m_clip.left && clip.top == m_clip.top &&
       clip.right == m_clip.right && clip.bottom == m_clip.bottom) {
     return true;

@@ -23,10 +23,14 @@ public:
   FrameCompositor &operator=(const FrameCompositor &) = delete;
 
   // Composes for the window, which must outlive the compositor, with cells
-  // of cell_size and the glyphs of p_font at char_size: 0, or -1 when its X
-  // server cannot be reached or its pixels are not 24-bit true colour.
+  // of cell_size and the glyphs of p_font at char_size, shown in the part
+  // of the window that picture covers and black around it: 0, or -1 when its
+  // X server cannot be reached or its pixels are not 24-bit true colour.
+  // share_whole as for CellStamps: true only at the picture's own size.
   int attach(sf::RenderWindow *p_window, sf::Vector2f cell_size, const sf::Font *p_font,
-             unsigned int char_size);
+             unsigned int char_size, const sf::IntRect &picture, bool share_whole);
+  // Lets go of the window, before it is closed or made anew.
+  void detach();
   // Paints the frame, cells in order, in exactly the pixels that OpenGL would
   // draw in the window through its view, where it differs from the frame
   // before; all of it when too much differs to tell or the view has moved.
@@ -37,7 +41,7 @@ public:
   int compose(const std::vector<CompositeCell> &cells);
   // Puts on the window what changed since the last show, or the whole
   // picture, as also when the window has been exposed since; -1 when not
-  // attached.
+  // attached or when the server refused the pictures.
   int show(bool whole);
 
   // The picture, one 0x00RRGGBB word per pixel, rows from the top.
@@ -56,6 +60,7 @@ private:
   std::unique_ptr<XTarget> m_p_x_target;
   sf::RenderWindow *m_p_window = nullptr;
   sf::Vector2u m_size;
+  PixelBox m_picture{0, 0, 0, 0};
   // Where the view's pixel (0, 0) falls in the window, and the part of the
   // window that its viewport shows, as last seen.
   sf::Vector2f m_origin;

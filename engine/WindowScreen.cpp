@@ -91,6 +91,7 @@ WindowScreen::WindowScreen(sf::Vector2u picture_size, sf::Vector2u grid_size,
       m_fit(picture_size, picture_size, grid_size), m_renderer(p_font) {}
 
 WindowScreen::~WindowScreen() {
+  m_compositor.detach();
   m_window.close();
 }
 
@@ -127,7 +128,6 @@ void WindowScreen::setUpWindow() {
   m_window.setVerticalSyncEnabled(true);
   setIcon();
   fitTo(m_window.getSize());
-  m_renderer.forgetShown();
 }
 
 // Drawn at the window's own resolution rather than stretched from the first
@@ -135,14 +135,38 @@ void WindowScreen::setUpWindow() {
 void WindowScreen::fitTo(sf::Vector2u window_size) {
   m_fit = PictureFit(window_size, m_picture_size, m_grid_size);
   m_window.setView(m_fit.getView());
+  m_composing = m_compositor.attach(&m_window, m_fit.getCellSize(), m_p_font, m_fit.getCharSize(),
+                                    m_fit.getPictureRect(), window_size == m_picture_size) == 0;
+  m_show_whole = true;
+  m_renderer.forgetShown();
 }
 
 int WindowScreen::present(std::vector<ScreenCell> *p_cells) {
+  if (m_composing && compose(p_cells)) {
+    return 0;
+  }
   if (m_renderer.draw(m_window, p_cells, m_fit)) {
     m_window.display();
     m_window.clear(WINDOW_BACKGROUND_COLOR_DEFAULT);
   }
   return 0;
+}
+
+// Composed frames go straight onto the window, the back buffer left unshown;
+// one that repeats the last is not laid out again, and the compositor finds
+// nothing to paint unless the window's view has moved. False when the
+// compositor cannot compose for the window's view: OpenGL draws from then on.
+bool WindowScreen::compose(std::vector<ScreenCell> *p_cells) {
+  m_renderer.layOutComposite(*p_cells, m_fit, &m_composite);
+  if (m_compositor.compose(m_composite) != 0) {
+    m_composing = false;
+    m_renderer.forgetShown();
+    return false;
+  }
+  p_cells->clear();
+  m_compositor.show(m_show_whole);
+  m_show_whole = false;
+  return true;
 }
 
 // A new size applies from its event on: pointer positions queued before it
@@ -184,6 +208,7 @@ bool WindowScreen::pollEvent(sf::Event *p_event) {
 void WindowScreen::switchMode() {
   m_switch_pending = false;
   m_f11_down = false;
+  m_compositor.detach();
   if (!m_fullscreen) {
     m_windowed_size = m_window.getSize();
     m_window.create(sf::VideoMode::getDesktopMode(), WINDOW_TITLE_DEFAULT, sf::Style::Fullscreen);
@@ -215,6 +240,7 @@ bool WindowScreen::closeRequested() {
 
 void WindowScreen::fontChanged() {
   m_renderer.forgetGlyphs();
+  fitTo(m_window.getSize());
   m_icon = makeIcon(*m_p_font);
   setIcon();
 }

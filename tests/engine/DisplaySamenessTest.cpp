@@ -171,8 +171,7 @@ protected:
     sf::RenderWindow &window = *display().getWindow();
     qm_test::restartLog();
     draw(PER_CELL);
-    window.display();
-    qm_test::Screen screen = qm_test::Screen::shown();
+    qm_test::Screen screen = qm_test::Screen::drawn(window);
     window.clear(sf::Color::Black);
     *p_log = qm_test::readLog();
     return screen;

@@ -1,11 +1,13 @@
 // The compositor's pictures against the per-cell reference drawn by OpenGL:
 // frames of cells anywhere, on whole pixels and between them, each composed
-// over the one before, through moved and barred views, must agree in every
-// pixel, and what show puts on the window is the picture.
+// over the one before, through moved and barred views and at other scales,
+// must agree in every pixel, and what show puts on the window is the
+// picture, also after something covered it.
 #include "FrameCompositor.h"
 
 #include "DisplayManager.h"
 #include "PerCellDrawing.h"
+#include "PictureFit.h"
 #include "Screen.h"
 #include "Spy.h"
 
@@ -65,44 +67,49 @@ Frame scattered(unsigned seed, int count) {
   return frame;
 }
 
+// The compositor on a window fitted as the display's screen fits it, drawing
+// from the reference's own font so that both sample the same page: where a
+// glyph lies on it shifts OpenGL's filtering between pixels by a shade.
 class Compositor : public ::testing::Test {
 protected:
-  static void SetUpTestSuite() {
-    ASSERT_EQ(qm_test::startDisplay(), 0);
-    ASSERT_TRUE(font.loadFromFile(qm::FONT_FILE_DEFAULT));
-    // Where a glyph lies on the font's page shifts OpenGL's filtering of it
-    // between pixels by a shade: the reference's texts load an 'x' and a
-    // space before their character, and so does this font.
-    font.getGlyph('x', 24, true);
-    font.getGlyph(' ', 24, true);
-  }
+  static void SetUpTestSuite() { ASSERT_EQ(qm_test::startDisplay(), 0); }
   void SetUp() override {
     qm_test::resetWorld();
-    ASSERT_EQ(
-        compositor.attach(&window(), sf::Vector2f(qm::charWidth(), qm::charHeight()), &font, 24),
-        0);
+    attach(window());
   }
   static sf::RenderWindow &window() { return *qm::DisplayManager::getInstance().getWindow(); }
 
-  std::vector<qm::CompositeCell> composite(const Frame &frame) {
+  void attach(sf::RenderWindow &target) {
+    p_window = &target;
+    const sf::Vector2u size = target.getSize();
+    fit = qm::PictureFit(size, sf::Vector2u(1024, 768), sf::Vector2u(80, 24));
+    target.setView(fit.getView());
+    ASSERT_EQ(compositor.attach(&target, fit.getCellSize(), qm_test::perCellFont(),
+                                fit.getCharSize(), fit.getPictureRect(),
+                                size == sf::Vector2u(1024, 768)),
+              0);
+  }
+
+  std::vector<qm::CompositeCell> composite(const Frame &frame) const {
     std::vector<qm::CompositeCell> cells;
     for (const TestCell &cell : frame) {
       const sf::Uint32 code = sf::String(std::string(1, cell.ch))[0];
       const bool blank = code == ' ' || code == '\t' || code == '\n' || code == '\r';
-      const sf::Glyph *p_glyph = blank ? nullptr : &font.getGlyph(code, 24, true);
-      cells.push_back(qm::CompositeCell{sf::Vector2f(cell.col * 12, cell.row * 32), p_glyph,
+      const sf::Glyph *p_glyph =
+          blank ? nullptr : &qm_test::perCellFont()->getGlyph(code, fit.getCharSize(), true);
+      cells.push_back(qm::CompositeCell{fit.textPosition(qm::Vector(cell.col, cell.row)), p_glyph,
                                         SCREEN_COLORS[cell.color]});
     }
     return cells;
   }
 
-  static sf::Image perCell(const Frame &frame) {
+  // Drawn in the window's back buffer and read from there, never shown.
+  sf::Image perCell(const Frame &frame) const {
     for (const TestCell &cell : frame) {
-      qm_test::drawChPerCell(qm::Vector(cell.col, cell.row), cell.ch, cell.color);
+      qm_test::drawChPerCell(*p_window, fit, qm::Vector(cell.col, cell.row), cell.ch, cell.color);
     }
-    window().display();
-    const sf::Image image = qm_test::Screen::shown().image();
-    window().clear(sf::Color::Black);
+    const sf::Image image = qm_test::Screen::drawn(*p_window).image();
+    p_window->clear(sf::Color::Black);
     return image;
   }
 
@@ -119,7 +126,8 @@ protected:
     return differing;
   }
 
-  static inline sf::Font font;
+  sf::RenderWindow *p_window = nullptr;
+  qm::PictureFit fit{sf::Vector2u(1, 1), sf::Vector2u(1, 1), sf::Vector2u(1, 1)};
   qm::FrameCompositor compositor;
 };
 
@@ -197,6 +205,20 @@ void coverForAMoment(sf::WindowHandle window) {
   XDestroyWindow(p_display, cover);
   XSync(p_display, False);
   XCloseDisplay(p_display);
+}
+
+// Windows of twice the size, and of another shape with bars left and right,
+// every glyph on whole pixels at the scale and backgrounds between them.
+TEST_F(Compositor, ScaledFramesMatchThePerCellPictureAtTheSameScale) {
+  for (const sf::Vector2u size : {sf::Vector2u(2048, 1536), sf::Vector2u(1600, 900)}) {
+    sf::RenderWindow scaled(sf::VideoMode(size.x, size.y), "scaled");
+    attach(scaled);
+    for (const Frame &frame : {grid(16, 0), grid(16, 384), scattered(17, 600)}) {
+      ASSERT_EQ(compositor.compose(composite(frame)), 0);
+      EXPECT_EQ(differingPixels(perCell(frame)), 0) << size.x;
+    }
+    compositor.detach();
+  }
 }
 
 TEST_F(Compositor, ShowPutsWhatChangedOnTheWindowAndWhatWasCovered) {
