@@ -11,6 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
@@ -130,7 +131,7 @@ void runComposedBetweenPixels(benchmark::State &state, int moving) {
     for (std::size_t i = still; i < cells.size(); i++) {
       cells[i].pixel_pos = start[i].pixel_pos + sf::Vector2f(offset, offset * 0.29f);
     }
-    setup.compositor.compose(cells);
+    setup.compositor.compose(cells, SIZE_MAX);
     setup.compositor.show(false);
   }
 }

@@ -113,8 +113,8 @@ void CellStamps::place(sf::Vector2f origin, const PixelBox &clip) {
   m_kept.clear();
 }
 
-void CellStamps::learn(const std::vector<CompositeCell> &cells,
-                       const std::vector<CompositeCell> &before) {
+bool CellStamps::learn(const std::vector<CompositeCell> &cells,
+                       const std::vector<CompositeCell> &before, std::size_t learnt_max) {
   m_frame++;
   const bool reusable = before.size() == cells.size() && m_paints.size() == cells.size();
   m_fresh.assign(cells.size(), 1);
@@ -132,6 +132,18 @@ void CellStamps::learn(const std::vector<CompositeCell> &cells,
     addBackgroundJob(cells[i], &jobs);
     addGlyphJob(cells[i], &jobs);
   }
+  if (jobs.size() > learnt_max) {
+    for (const Job &job : jobs) {
+      if (job.p_glyph == nullptr) {
+        m_placed.erase(backgroundKey(job.pixel_pos));
+      } else if (job.whole) {
+        m_whole.erase(wholeKey(*job.p_glyph));
+      } else {
+        m_placed.erase(placeKey(CompositeCell{job.pixel_pos, job.p_glyph, sf::Color::White}));
+      }
+    }
+    return false;
+  }
   drawAndRead(jobs);
   forgetUnused();
   m_paints.resize(cells.size());
@@ -141,6 +153,7 @@ void CellStamps::learn(const std::vector<CompositeCell> &cells,
       m_paints[i] = paintOf(cells[i], &m_kept[i]);
     }
   }
+  return true;
 }
 
 const std::vector<CellStamps::CellPaint> &CellStamps::getPaints() const {

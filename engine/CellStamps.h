@@ -60,8 +60,10 @@ public:
   // Learns what the cells need that is not kept yet, and what each paints; a
   // cell equal to the one at its place in before, the frame learnt last,
   // paints as it did. Uses the window's back buffer and leaves the parts it
-  // used black.
-  void learn(const std::vector<CompositeCell> &cells, const std::vector<CompositeCell> &before);
+  // used black. False, and nothing learnt, when that would take more than
+  // learnt_max stamps.
+  bool learn(const std::vector<CompositeCell> &cells, const std::vector<CompositeCell> &before,
+             std::size_t learnt_max);
   // Valid until the next learn, place or attach.
   const std::vector<CellPaint> &getPaints() const;
 

@@ -220,7 +220,7 @@ void FrameCompositor::detach() {
   m_p_window = nullptr;
 }
 
-int FrameCompositor::compose(const std::vector<CompositeCell> &cells) {
+int FrameCompositor::compose(const std::vector<CompositeCell> &cells, std::size_t learnt_max) {
   if (!m_p_x_target) {
     return -1;
   }
@@ -231,7 +231,9 @@ int FrameCompositor::compose(const std::vector<CompositeCell> &cells) {
   if (!m_paint_whole && cells == m_cells) {
     return 0;
   }
-  m_stamps.learn(cells, m_cells);
+  if (!m_stamps.learn(cells, m_cells, learnt_max)) {
+    return 1;
+  }
   markChanged(cells);
   m_cells = cells;
   for (const PixelBox &box : m_changed) {

@@ -15,6 +15,11 @@
 
 namespace qm {
 
+// Stamps learnt from OpenGL for one frame, at some 10 to 15 us each, beyond
+// which drawing the frame through OpenGL is cheaper: a whole grid between
+// pixels, or a scaled grid of glyphs never seen at their places.
+inline constexpr std::size_t LEARNT_PER_FRAME_MAX = 256;
+
 class FrameCompositor {
 public:
   FrameCompositor();
@@ -37,8 +42,12 @@ public:
   // What OpenGL alone knows it learns in the window's back buffer, which it
   // leaves black there. -1 when not attached or when the view does not put
   // its pixels one to one on the window's (zoomed, turned): OpenGL must draw
-  // such frames itself.
-  int compose(const std::vector<CompositeCell> &cells);
+  // such frames itself. 1 when there would be so much to learn that OpenGL
+  // draws the frame faster (more than learnt_max stamps): nothing is
+  // painted, and the next frame painted is painted against the last one that
+  // was.
+  int compose(const std::vector<CompositeCell> &cells,
+              std::size_t learnt_max = LEARNT_PER_FRAME_MAX);
   // Puts on the window what changed since the last show, or the whole
   // picture, as also when the window has been exposed since; -1 when not
   // attached or when the server refused the pictures.

@@ -7,6 +7,7 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace qm {
 
@@ -154,12 +155,21 @@ int WindowScreen::present(std::vector<ScreenCell> *p_cells) {
 
 // Composed frames go straight onto the window, the back buffer left unshown;
 // one that repeats the last is not laid out again, and the compositor finds
-// nothing to paint unless the window's view has moved. False when the
-// compositor cannot compose for the window's view: OpenGL draws from then on.
+// nothing to paint unless the window's view has moved. False when OpenGL
+// must draw the frame: the compositor cannot compose for the window's view
+// (from then on), or would learn too much for this one.
 bool WindowScreen::compose(std::vector<ScreenCell> *p_cells) {
   m_renderer.layOutComposite(*p_cells, m_fit, &m_composite);
-  if (m_compositor.compose(m_composite) != 0) {
-    m_composing = false;
+  // OpenGL's batch gives the per-cell picture only scaled, where every glyph
+  // stands on a whole pixel and is drawn whole; at the first size a frame
+  // between pixels is composed however much it has to learn.
+  const std::size_t learnt_max = m_fit.getScale() == 1 ? SIZE_MAX : LEARNT_PER_FRAME_MAX;
+  const int composed = m_compositor.compose(m_composite, learnt_max);
+  if (composed != 0) {
+    // OpenGL draws this frame, or all from now on; the compositor's next
+    // picture must cover all of it.
+    m_composing = composed > 0;
+    m_show_whole = true;
     m_renderer.forgetShown();
     return false;
   }

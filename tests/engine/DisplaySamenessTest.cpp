@@ -222,11 +222,19 @@ TEST_F(Sameness, EveryFrameMatchesThePerCellPictureAndLog) {
   }
 }
 
+// Also a view between pixels, which puts every cell of a full grid between
+// pixels, and then the plain view again.
 TEST_F(Sameness, MovedViewMatchesThePerCellPicture) {
-  qm::WorldManager::getInstance().setView(qm::Box(qm::Vector(3.5f, -2.25f), 80, 24));
   std::string log;
-  const qm_test::Screen reference = perCell(cases()[3].draw, &log);
-  EXPECT_EQ(differingPixels(batched(cases()[3].draw, &log), reference), 0);
+  for (const qm::Vector corner :
+       {qm::Vector(3.5f, -2.25f), qm::Vector(3.04f, 0.1f), qm::Vector()}) {
+    qm::WorldManager::getInstance().setView(qm::Box(corner, 80, 24));
+    for (const Case &frame : {cases()[3], cases()[4]}) {
+      const qm_test::Screen reference = perCell(frame.draw, &log);
+      EXPECT_EQ(differingPixels(batched(frame.draw, &log), reference), 0)
+          << frame.name << " at " << corner.getX();
+    }
+  }
 }
 
 // A full and a small frame repeated: the window keeps showing the picture,

@@ -15,11 +15,15 @@
 // After the test framework, whose names X's macros would take.
 #include <X11/Xlib.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace {
+
+// No limit on what a frame may learn: every frame here is composed.
+constexpr std::size_t ALL = SIZE_MAX;
 
 struct TestCell {
   float col, row;
@@ -149,7 +153,7 @@ TEST_F(Compositor, FramesInARowMatchThePerCellPicture) {
       {},
   };
   for (std::size_t i = 0; i < frames.size(); i++) {
-    ASSERT_EQ(compositor.compose(composite(frames[i])), 0) << "frame " << i;
+    ASSERT_EQ(compositor.compose(composite(frames[i]), ALL), 0) << "frame " << i;
     EXPECT_EQ(differingPixels(perCell(frames[i])), 0) << "frame " << i;
   }
 }
@@ -162,7 +166,7 @@ TEST_F(Compositor, MovingGlyphsAndMovedViewsMatchThePerCellPicture) {
   for (int pass = 0; pass < 8; pass++) {
     frame.back().col += 0.37f;
     frame.back().row += 0.29f;
-    ASSERT_EQ(compositor.compose(composite(frame)), 0);
+    ASSERT_EQ(compositor.compose(composite(frame), ALL), 0);
     EXPECT_EQ(differingPixels(perCell(frame)), 0) << "pass " << pass;
   }
   const sf::View plain_view = window().getView();
@@ -174,7 +178,7 @@ TEST_F(Compositor, MovingGlyphsAndMovedViewsMatchThePerCellPicture) {
     for (sf::View moved_view : {plain_view, barred_view}) {
       moved_view.move(shift);
       window().setView(moved_view);
-      ASSERT_EQ(compositor.compose(composite(frame)), 0);
+      ASSERT_EQ(compositor.compose(composite(frame), ALL), 0);
       EXPECT_EQ(differingPixels(perCell(frame)), 0)
           << shift.x << ", " << shift.y << ", " << moved_view.getSize().x;
     }
@@ -182,7 +186,7 @@ TEST_F(Compositor, MovingGlyphsAndMovedViewsMatchThePerCellPicture) {
   sf::View zoomed_view = plain_view;
   zoomed_view.zoom(0.5f);
   window().setView(zoomed_view);
-  EXPECT_EQ(compositor.compose(composite(frame)), -1);
+  EXPECT_EQ(compositor.compose(composite(frame), ALL), -1);
   window().setView(plain_view);
 }
 
@@ -214,7 +218,7 @@ TEST_F(Compositor, ScaledFramesMatchThePerCellPictureAtTheSameScale) {
     sf::RenderWindow scaled(sf::VideoMode(size.x, size.y), "scaled");
     attach(scaled);
     for (const Frame &frame : {grid(16, 0), grid(16, 384), scattered(17, 600)}) {
-      ASSERT_EQ(compositor.compose(composite(frame)), 0);
+      ASSERT_EQ(compositor.compose(composite(frame), ALL), 0);
       EXPECT_EQ(differingPixels(perCell(frame)), 0) << size.x;
     }
     compositor.detach();
@@ -222,9 +226,9 @@ TEST_F(Compositor, ScaledFramesMatchThePerCellPictureAtTheSameScale) {
 }
 
 TEST_F(Compositor, ShowPutsWhatChangedOnTheWindowAndWhatWasCovered) {
-  compositor.compose(composite(grid(11, 0)));
+  compositor.compose(composite(grid(11, 0)), ALL);
   ASSERT_EQ(compositor.show(true), 0);
-  compositor.compose(composite(grid(11, 384)));
+  compositor.compose(composite(grid(11, 384)), ALL);
   ASSERT_EQ(compositor.show(false), 0);
   EXPECT_EQ(differingPixels(qm_test::Screen::shown().image()), 0);
   EXPECT_GT(differingPixels(perCell(grid(11, 0))), 0) << "the two frames differ";
