@@ -237,8 +237,10 @@ int FrameCompositor::compose(const std::vector<CompositeCell> &cells, std::size_
   markChanged(cells);
   m_cells = cells;
   for (const PixelBox &box : m_changed) {
-    paint(m_cells, box);
-    m_unshown.push_back(box);
+    if (!box.isEmpty()) {
+      paint(m_cells, box);
+      m_unshown.push_back(box);
+    }
   }
   if (m_unshown.size() > CHANGED_BOXES_MAX) {
     PixelBox bounds = m_unshown.front();
