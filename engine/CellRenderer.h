@@ -85,6 +85,9 @@ private:
   sf::Vector2u m_drawn_target_size;
   sf::View m_drawn_view;
   int m_repeats_unshown = 0;
+  // The frame last laid out for a compositor, and at which fit.
+  std::vector<ScreenCell> m_composed_cells;
+  PictureFit m_composed_fit;
   // Valid for m_glyph_char_size until the font is loaded again.
   std::array<CellGlyph, 256> m_cell_glyphs;
   unsigned int m_glyph_char_size = 0;

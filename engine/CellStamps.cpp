@@ -114,7 +114,8 @@ void CellStamps::place(sf::Vector2f origin, const PixelBox &clip) {
 }
 
 bool CellStamps::learn(const std::vector<CompositeCell> &cells,
-                       const std::vector<CompositeCell> &before, std::size_t learnt_max) {
+                       const std::vector<CompositeCell> &before, std::size_t learnt_max,
+                       std::size_t learnt_ahead) {
   m_frame++;
   const bool reusable = before.size() == cells.size() && m_paints.size() == cells.size();
   m_fresh.assign(cells.size(), 1);
@@ -133,7 +134,9 @@ bool CellStamps::learn(const std::vector<CompositeCell> &cells,
     addGlyphJob(cells[i], &jobs);
   }
   if (jobs.size() > learnt_max) {
-    for (const Job &job : jobs) {
+    const std::size_t ahead = std::min(learnt_ahead, jobs.size());
+    for (auto it = jobs.begin() + static_cast<std::ptrdiff_t>(ahead); it != jobs.end(); ++it) {
+      const Job &job = *it;
       if (job.p_glyph == nullptr) {
         m_placed.erase(backgroundKey(job.pixel_pos));
       } else if (job.whole) {
@@ -142,6 +145,12 @@ bool CellStamps::learn(const std::vector<CompositeCell> &cells,
         m_placed.erase(placeKey(CompositeCell{job.pixel_pos, job.p_glyph, sf::Color::White}));
       }
     }
+    jobs.resize(ahead);
+    drawAndRead(jobs);
+    forgetUnused();
+    // What the last frame painted is no guide to this one's.
+    m_paints.clear();
+    m_kept.clear();
     return false;
   }
   drawAndRead(jobs);

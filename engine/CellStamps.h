@@ -60,10 +60,11 @@ public:
   // Learns what the cells need that is not kept yet, and what each paints; a
   // cell equal to the one at its place in before, the frame learnt last,
   // paints as it did. Uses the window's back buffer and leaves the parts it
-  // used black. False, and nothing learnt, when that would take more than
-  // learnt_max stamps.
+  // used black. False when that would take more than learnt_max stamps:
+  // then only the first learnt_ahead are learnt, towards a later frame, and
+  // there are no paints.
   bool learn(const std::vector<CompositeCell> &cells, const std::vector<CompositeCell> &before,
-             std::size_t learnt_max);
+             std::size_t learnt_max, std::size_t learnt_ahead);
   // Valid until the next learn, place or attach.
   const std::vector<CellPaint> &getPaints() const;
 

@@ -231,7 +231,7 @@ int FrameCompositor::compose(const std::vector<CompositeCell> &cells, std::size_
   if (!m_paint_whole && cells == m_cells) {
     return 0;
   }
-  if (!m_stamps.learn(cells, m_cells, learnt_max)) {
+  if (!m_stamps.learn(cells, m_cells, learnt_max, LEARNT_AHEAD)) {
     return 1;
   }
   markChanged(cells);

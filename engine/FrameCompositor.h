@@ -19,6 +19,9 @@ namespace qm {
 // which drawing the frame through OpenGL is cheaper: a whole grid between
 // pixels, or a scaled grid of glyphs never seen at their places.
 inline constexpr std::size_t LEARNT_PER_FRAME_MAX = 256;
+// Learnt all the same from such a frame, so that a picture that stays is
+// soon composed: a scaled full grid in half a second.
+inline constexpr std::size_t LEARNT_AHEAD = 64;
 
 class FrameCompositor {
 public:
@@ -44,8 +47,8 @@ public:
   // its pixels one to one on the window's (zoomed, turned): OpenGL must draw
   // such frames itself. 1 when there would be so much to learn that OpenGL
   // draws the frame faster (more than learnt_max stamps): nothing is
-  // painted, and the next frame painted is painted against the last one that
-  // was.
+  // painted, LEARNT_AHEAD stamps are learnt towards the frames after, and
+  // the next frame painted is painted against the last one that was.
   int compose(const std::vector<CompositeCell> &cells,
               std::size_t learnt_max = LEARNT_PER_FRAME_MAX);
   // Puts on the window what changed since the last show, or the whole

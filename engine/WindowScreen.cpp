@@ -136,9 +136,15 @@ void WindowScreen::setUpWindow() {
 void WindowScreen::fitTo(sf::Vector2u window_size) {
   m_fit = PictureFit(window_size, m_picture_size, m_grid_size);
   m_window.setView(m_fit.getView());
+  // The driver sizes its back buffer to the window's when a frame is shown;
+  // the compositor learns in it and never shows one.
+  m_window.clear(WINDOW_BACKGROUND_COLOR_DEFAULT);
+  m_window.display();
+  m_window.clear(WINDOW_BACKGROUND_COLOR_DEFAULT);
   m_composing = m_compositor.attach(&m_window, m_fit.getCellSize(), m_p_font, m_fit.getCharSize(),
                                     m_fit.getPictureRect(), window_size == m_picture_size) == 0;
   m_show_whole = true;
+  m_drawn_by_gl = false;
   m_renderer.forgetShown();
 }
 
@@ -167,12 +173,17 @@ bool WindowScreen::compose(std::vector<ScreenCell> *p_cells) {
   const int composed = m_compositor.compose(m_composite, learnt_max);
   if (composed != 0) {
     // OpenGL draws this frame, or all from now on; the compositor's next
-    // picture must cover all of it.
+    // picture must cover all of it. Repeats of a frame that OpenGL drew
+    // stay on the window while the compositor learns.
     m_composing = composed > 0;
     m_show_whole = true;
-    m_renderer.forgetShown();
+    if (!m_drawn_by_gl) {
+      m_renderer.forgetShown();
+      m_drawn_by_gl = true;
+    }
     return false;
   }
+  m_drawn_by_gl = false;
   p_cells->clear();
   m_compositor.show(m_show_whole);
   m_show_whole = false;

@@ -53,6 +53,8 @@ private:
   FrameCompositor m_compositor;
   bool m_composing = false;
   bool m_show_whole = false;
+  // The window shows what OpenGL drew last, not the compositor.
+  bool m_drawn_by_gl = false;
   std::vector<CompositeCell> m_composite;
   bool m_close_requested = false;
   // Made from the font; set again on every new window.

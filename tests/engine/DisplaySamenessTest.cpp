@@ -265,6 +265,47 @@ TEST_F(Sameness, RepeatedFramesMatchThePerCellPicture) {
   EXPECT_EQ(differingPixels(batched(cases()[4].draw, &log), perCell(cases()[4].draw, &log)), 0);
 }
 
+// The display's own window at 1.171875: the first frames of a scaled grid
+// drawn by OpenGL while the compositor learns their glyphs, repeats of them
+// composed once it has.
+TEST_F(Sameness, ScaledWindowMatchesThePerCellPicture) {
+  sf::RenderWindow &window = *display().getWindow();
+  const sf::Vector2u size(1200, 900);
+  // All on the screen, to be read from it.
+  window.setPosition(sf::Vector2i(0, 0));
+  window.setSize(size);
+  sf::Event window_event;
+  bool resized = false;
+  for (int wait = 0; wait < 100 && !resized; wait++) {
+    while (display().pollEvent(&window_event)) {
+      resized = resized || window_event.type == sf::Event::Resized;
+    }
+    sf::sleep(sf::milliseconds(10));
+  }
+  ASSERT_TRUE(resized);
+  const qm::PictureFit fit(size, sf::Vector2u(1024, 768), sf::Vector2u(80, 24));
+  const Painter scaled = perCellPainter([&](qm::Vector pos, char ch, qm::Color color) {
+    qm_test::drawChPerCell(window, fit, pos, ch, color);
+  });
+  std::string log;
+  for (const Case &frame : {cases()[4], cases()[3]}) {
+    frame.draw(scaled);
+    const qm_test::Screen reference = qm_test::Screen::drawn(window);
+    window.clear(sf::Color::Black);
+    for (int shown = 1; shown <= 40; shown++) {
+      const qm_test::Screen screen = batched(frame.draw, &log);
+      if (shown == 1 || shown == 40) {
+        EXPECT_EQ(differingPixels(screen, reference), 0) << frame.name << ", shown " << shown;
+      }
+    }
+  }
+  window.setSize(sf::Vector2u(1024, 768));
+  for (int wait = 0; wait < 100 && !resized; wait++) {
+    while (display().pollEvent(&window_event)) {
+    }
+  }
+}
+
 // Drawn into a picture of the window's size, fitted as the window would be:
 // at a scale of two, and in a 16:9 window at 1.171875 with bars left and
 // right. The renderer draws from the reference's own font, so that both
