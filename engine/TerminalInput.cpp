@@ -6,6 +6,9 @@ namespace {
 
 constexpr unsigned char ESC = 0x1b;
 constexpr int NOT_SENT = -1;
+// A key sent in a form that has no room for an event type: its release
+// never comes, whatever the flags.
+constexpr int LEGACY_FORM = -2;
 // The keyboard protocol's event types and modifier bits (sent as 1 + bits).
 constexpr int KEY_EVENT_PRESS = 1;
 constexpr int KEY_EVENT_REPEAT = 2;
@@ -192,7 +195,7 @@ void TerminalInput::feed(const char *bytes, std::size_t count,
         // Not a sequence: the Escape key, then the byte as typed (Alt and a
         // key send just this).
         m_state = GROUND;
-        key(Keyboard::ESCAPE, NOT_SENT, records);
+        key(Keyboard::ESCAPE, LEGACY_FORM, records);
         ground(byte, records);
       }
       break;
@@ -203,7 +206,7 @@ void TerminalInput::feed(const char *bytes, std::size_t count,
       if ((byte & 0xc0) == 0x80) {
         if (--m_utf8_remaining == 0) {
           m_state = GROUND;
-          key(Keyboard::UNDEFINED_KEY, NOT_SENT, records);
+          key(Keyboard::UNDEFINED_KEY, LEGACY_FORM, records);
         }
       } else {
         // A character cut short: drop it and read the byte afresh.
@@ -221,11 +224,11 @@ bool TerminalInput::isPending() const {
 
 void TerminalInput::flush(std::vector<TerminalInputRecord> &records) {
   if (m_state == ESCAPE) {
-    key(Keyboard::ESCAPE, NOT_SENT, records);
+    key(Keyboard::ESCAPE, LEGACY_FORM, records);
   } else if (m_state == SEQUENCE && m_length == 0) {
     // Escape and then [ or O, typed: no terminal stops a sequence there.
-    key(Keyboard::ESCAPE, NOT_SENT, records);
-    key(m_introducer == 'O' ? Keyboard::O : Keyboard::UNDEFINED_KEY, NOT_SENT, records);
+    key(Keyboard::ESCAPE, LEGACY_FORM, records);
+    key(m_introducer == 'O' ? Keyboard::O : Keyboard::UNDEFINED_KEY, LEGACY_FORM, records);
   }
   m_state = GROUND;
 }
@@ -242,7 +245,7 @@ void TerminalInput::ground(unsigned char byte, std::vector<TerminalInputRecord> 
     // not raise SIGINT and SIGTSTP for them.
     records.push_back(typeRecord(byte == 0x03 ? TERMINAL_INTERRUPT : TERMINAL_SUSPEND));
   } else if (byte < 0x80) {
-    key(keyOfCodePoint(byte), NOT_SENT, records);
+    key(keyOfCodePoint(byte), LEGACY_FORM, records);
   } else if (byte >= 0xc2 && byte <= 0xf4) {
     // The lead byte of a character of two to four bytes; other bytes above
     // 0x7f cannot start one and are dropped.
@@ -328,9 +331,10 @@ void TerminalInput::dispatch(char final_byte, std::vector<TerminalInputRecord> &
 }
 
 void TerminalInput::dispatchKeyboard(char final_byte, std::vector<TerminalInputRecord> &records) {
-  // Every form puts the modifiers and the event type in the second
-  // parameter: CSI 1 ; modifiers : event A, CSI 15 ; modifiers : event ~.
-  const int key_event = parameter(1, 1, NOT_SENT);
+  // Every CSI form puts the modifiers and the event type in the second
+  // parameter (CSI 1 ; modifiers : event A, CSI 15 ; modifiers : event ~);
+  // SS3 forms have no room for them.
+  const int key_event = m_introducer == 'O' ? LEGACY_FORM : parameter(1, 1, NOT_SENT);
   Keyboard::Key key_val = Keyboard::UNDEFINED_KEY;
   if (letterKey(final_byte, key_val)) {
     key(key_val, key_event, records);
@@ -366,13 +370,14 @@ void TerminalInput::dispatchCodePoint(std::vector<TerminalInputRecord> &records)
 
 void TerminalInput::key(Keyboard::Key key_val, int key_event,
                         std::vector<TerminalInputRecord> &records) const {
-  // A form that can say press or release says it; one that does not is a
-  // press whose release never comes, so it follows at once, unless the
-  // protocol's flags are on, which send the release on its own.
-  if (key_event == KEY_EVENT_PRESS || key_event == NOT_SENT) {
+  // A form that can say press or release says it, and under the protocol's
+  // flags one that says nothing is a press whose release comes on its own.
+  // Otherwise the release never comes, so it follows at once.
+  if (key_event == KEY_EVENT_PRESS || key_event == NOT_SENT || key_event == LEGACY_FORM) {
     records.push_back(keyRecord(key_val, KEY_PRESSED));
   }
-  if (key_event == KEY_EVENT_RELEASE || (key_event == NOT_SENT && !m_keyboard_protocol)) {
+  if (key_event == KEY_EVENT_RELEASE || key_event == LEGACY_FORM ||
+      (key_event == NOT_SENT && !m_keyboard_protocol)) {
     records.push_back(keyRecord(key_val, KEY_RELEASED));
   }
   // Repeats, and event types that do not exist, are dropped.
