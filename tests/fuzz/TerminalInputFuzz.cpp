@@ -1,0 +1,93 @@
+// Feeds arbitrary bytes to the terminal input parser, whole and cut into
+// pieces whose lengths the bytes choose, and traps when the parser breaks a
+// promise: the same records however the reads fall, every record within its
+// fields' ranges, and plain typing read as one key each.
+#include "TerminalInput.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+using Records = std::vector<qm::TerminalInputRecord>;
+
+void check(bool promise) {
+  if (!promise) {
+    __builtin_trap();
+  }
+}
+
+bool isKnownKey(int key) {
+  return key >= qm::Keyboard::UNDEFINED_KEY && key <= qm::Keyboard::NUM0;
+}
+
+bool isWellFormed(const qm::TerminalInputRecord &r) {
+  const bool no_key =
+      r.key == qm::Keyboard::UNDEFINED_KEY && r.key_action == qm::UNDEFINED_KEYBOARD_ACTION;
+  const bool no_pointer = r.mouse_action == qm::UNDEFINED_MOUSE_ACTION &&
+                          r.mouse_button == qm::Mouse::UNDEFINED_MOUSE_BUTTON && r.column == 0 &&
+                          r.row == 0;
+  switch (r.type) {
+  case qm::TERMINAL_KEY:
+    return isKnownKey(r.key) &&
+           (r.key_action == qm::KEY_PRESSED || r.key_action == qm::KEY_RELEASED) && no_pointer;
+  case qm::TERMINAL_POINTER:
+    return no_key && r.column >= 0 && r.row >= 0 && r.column < qm::TERMINAL_PARAMETER_MAX &&
+           r.row < qm::TERMINAL_PARAMETER_MAX &&
+           ((r.mouse_action == qm::MOVED && r.mouse_button == qm::Mouse::UNDEFINED_MOUSE_BUTTON) ||
+            (r.mouse_action == qm::CLICKED && r.mouse_button >= qm::Mouse::LEFT &&
+             r.mouse_button <= qm::Mouse::MIDDLE));
+  default:
+    return r.type >= qm::TERMINAL_INTERRUPT && r.type <= qm::TERMINAL_ATTRIBUTES_REPLY && no_key &&
+           no_pointer;
+  }
+}
+
+// Printable ASCII and the keys that send one control byte, but no Escape,
+// Ctrl-C or Ctrl-Z: each byte is a key pressed and let go.
+bool isPlainTyping(const uint8_t *data, size_t size) {
+  for (size_t i = 0; i < size; i++) {
+    if (data[i] >= 0x7f || data[i] == 0x1b || data[i] == 0x03 || data[i] == 0x1a) {
+      return false;
+    }
+  }
+  return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  const char *bytes = reinterpret_cast<const char *>(data);
+  qm::TerminalInput whole;
+  Records whole_records;
+  whole.feed(bytes, size, whole_records);
+  const bool pending = whole.isPending();
+  whole.flush(whole_records);
+  check(!whole.isPending());
+
+  qm::TerminalInput cut;
+  Records cut_records;
+  size_t at = 0;
+  size_t choice = size;
+  while (at < size) {
+    choice = choice * 31 + data[at];
+    const size_t piece = 1 + choice % 16 < size - at ? 1 + choice % 16 : size - at;
+    cut.feed(bytes + at, piece, cut_records);
+    at += piece;
+  }
+  check(cut.isPending() == pending);
+  cut.flush(cut_records);
+  check(cut_records == whole_records);
+
+  // A byte makes two records at most (a press and its release); a flush
+  // adds two more at most.
+  check(whole_records.size() <= 2 * size + 2);
+  for (const qm::TerminalInputRecord &record : whole_records) {
+    check(isWellFormed(record));
+  }
+  if (isPlainTyping(data, size)) {
+    check(whole_records.size() == 2 * size);
+  }
+  return 0;
+}
