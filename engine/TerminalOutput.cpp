@@ -92,6 +92,10 @@ std::string terminalBytes(const TerminalGrid &next, const TerminalGrid *p_shown,
   return bytes;
 }
 
+int gridOrigin(int terminal_size, int grid_size) {
+  return (terminal_size - grid_size) / 2;
+}
+
 std::string tooSmallNotice(int needed_columns, int needed_rows, int columns, int rows) {
   return CSI + "0m" + CSI + "2J" + CSI + "H" + "Needs a terminal of at least " +
          std::to_string(needed_columns) + "x" + std::to_string(needed_rows) + "; this one is " +
@@ -114,8 +118,9 @@ std::string TerminalOutput::update(const TerminalGrid &grid, int columns, int ro
     m_notice_shown = true;
     return tooSmallNotice(grid.getWidth(), grid.getHeight(), columns, rows);
   }
-  std::string bytes = terminalBytes(grid, m_shown_valid ? &m_shown : nullptr,
-                                    (columns - grid.getWidth()) / 2, (rows - grid.getHeight()) / 2);
+  std::string bytes =
+      terminalBytes(grid, m_shown_valid ? &m_shown : nullptr, gridOrigin(columns, grid.getWidth()),
+                    gridOrigin(rows, grid.getHeight()));
   m_shown = grid;
   m_shown_valid = true;
   return bytes;

@@ -17,6 +17,10 @@ namespace qm {
 std::string terminalBytes(const TerminalGrid &next, const TerminalGrid *p_shown, int origin_column,
                           int origin_row);
 
+// Where the grid starts along one side of a terminal, to centre it: also
+// where the terminal's pointer reports must be taken from.
+int gridOrigin(int terminal_size, int grid_size);
+
 // What a terminal smaller than the grid shows instead: the size it needs and
 // the size it has.
 std::string tooSmallNotice(int needed_columns, int needed_rows, int columns, int rows);
