@@ -1,7 +1,6 @@
-// The controlling terminal, taken over for a full-screen game: raw input, the
-// alternate screen, pointer and keyboard modes, and the way back to how it
-// was found on every way out, signals included. The terminal screen owns the
-// one instance that may hold the terminal at a time.
+// The controlling terminal taken for a full-screen game (raw input, alternate
+// screen, pointer and keyboard modes) and left as found on every way out,
+// signals included. The terminal screen owns the one that may hold it.
 #pragma once
 
 #include "TerminalInput.h"

@@ -1,7 +1,6 @@
-// Turns the pictures of the character grid into the bytes that show them in
-// a terminal: only the cells that changed since the last pass, the grid
-// centred, a notice when the terminal is too small. Bytes only, no file: the
-// terminal screen owns one and writes what it returns.
+// The bytes that show the character grid centred in a terminal: only cells
+// that changed since the last pass, or a notice when the terminal is too
+// small. Bytes only, no file: the terminal screen owns one.
 #pragma once
 
 #include "TerminalGrid.h"
