@@ -1,11 +1,13 @@
 // Drawing whole frames in a real window (run it under an X server): the full
-// 80 x 24 grid changing every frame, the same grid again, an empty frame, and
-// the same changing grid drawn cell by cell as the reference draws it.
+// 80 x 24 grid changing every frame, the grid with five cells changing, the
+// same grid again, an empty frame, and the changing grid drawn cell by cell
+// as the reference draws it.
 #include "DisplayManager.h"
 #include "LogManager.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -34,19 +36,23 @@ int drawChBatched(qm::Vector pos, char ch, qm::Color color) {
   return qm::DisplayManager::getInstance().drawCh(pos, ch, color);
 }
 
-// Every cell of the grid; frame_number shifts the characters and colours, so
-// that consecutive numbers give frames that differ in every cell.
-void drawGrid(DrawCh draw_ch, int frame_number) {
+// Every cell of the grid; frame_number shifts the characters and colours of
+// every changing_every-th cell, so that consecutive numbers give frames that
+// differ in those cells.
+void drawGrid(DrawCh draw_ch, int frame_number, int changing_every) {
   for (int row = 0; row < qm::WINDOW_VERTICAL_CHARS_DEFAULT; row++) {
     for (int col = 0; col < qm::WINDOW_HORIZONTAL_CHARS_DEFAULT; col++) {
-      const int seed = col * 7 + row * 13 + frame_number;
+      const bool changing = (row * qm::WINDOW_HORIZONTAL_CHARS_DEFAULT + col) % changing_every == 0;
+      const int seed = col * 7 + row * 13 + (changing ? frame_number : 0);
       draw_ch(qm::Vector(static_cast<float>(col), static_cast<float>(row)),
               static_cast<char>('!' + seed % 94), static_cast<qm::Color>(1 + seed % 7));
     }
   }
 }
 
-void runFrames(benchmark::State &state, DrawCh draw_ch, bool changing, bool drawing) {
+// Frames of the grid with every changing_every-th cell changing (none at 0),
+// or empty ones.
+void runFrames(benchmark::State &state, DrawCh draw_ch, int changing_every, bool drawing) {
   if (startDisplay() != 0) {
     state.SkipWithError("the display could not start (no X server?)");
     return;
@@ -56,7 +62,7 @@ void runFrames(benchmark::State &state, DrawCh draw_ch, bool changing, bool draw
   int frame_number = 0;
   for (auto _ : state) {
     if (drawing) {
-      drawGrid(draw_ch, changing ? frame_number++ : 0);
+      drawGrid(draw_ch, changing_every > 0 ? frame_number++ : 0, std::max(changing_every, 1));
     }
     if (draw_ch == drawChBatched) {
       display.swapBuffers();
@@ -71,22 +77,28 @@ void runFrames(benchmark::State &state, DrawCh draw_ch, bool changing, bool draw
 }
 
 void BM_FullScreenFrame(benchmark::State &state) {
-  runFrames(state, drawChBatched, true, true);
+  runFrames(state, drawChBatched, 1, true);
 }
 BENCHMARK(BM_FullScreenFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// 1920 cells, every 384th changing: five.
+void BM_FiveCellsChangingFrame(benchmark::State &state) {
+  runFrames(state, drawChBatched, 384, true);
+}
+BENCHMARK(BM_FiveCellsChangingFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_FullScreenUnchangedFrame(benchmark::State &state) {
-  runFrames(state, drawChBatched, false, true);
+  runFrames(state, drawChBatched, 0, true);
 }
 BENCHMARK(BM_FullScreenUnchangedFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_EmptyFrame(benchmark::State &state) {
-  runFrames(state, drawChBatched, false, false);
+  runFrames(state, drawChBatched, 0, false);
 }
 BENCHMARK(BM_EmptyFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_FullScreenFramePerCell(benchmark::State &state) {
-  runFrames(state, qm_test::drawChPerCell, true, true);
+  runFrames(state, qm_test::drawChPerCell, 1, true);
 }
 BENCHMARK(BM_FullScreenFramePerCell)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -1,15 +1,16 @@
-// Owns the one window and everything that reaches the screen: a grid of
-// character cells, each drawn as one coloured character on a cell-sized
-// background. A singleton started by the game manager.
+// The system's display: a grid of character cells, each drawn as one
+// coloured character on a cell-sized background. Records each frame's cells
+// and hands the finished frame to the screen that it owns, the window, which
+// also gives the input its events. A singleton started by the game manager.
 #pragma once
 
+#include "CellScreen.h"
 #include "Color.h"
 #include "Manager.h"
 #include "Vector.h"
 
 #include <SFML/Graphics.hpp>
 
-#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,27 +41,37 @@ public:
 
   // Opens the window and loads the font; -1 when either fails.
   int startUp() override;
+  // Closes the window when it was asked to close (its close button).
   void shutDown() override;
 
   // Drawing is batched: drawCh and drawString only add cells to the frame
-  // being built, and the whole frame reaches the window at swapBuffers, in
-  // one draw, painted in call order (a later cell covers an earlier one where
-  // they overlap). Nothing else in this system draws to the window between
-  // drawCh and swapBuffers, nor between two swapBuffers, so the picture is
-  // the one that drawing every cell at once would give, and a repeated frame
-  // can leave the last picture on the window.
+  // being built, and the whole frame reaches the screen at swapBuffers,
+  // painted in call order (a later cell covers an earlier one where they
+  // overlap). Nothing else in this system draws to the window between drawCh
+  // and swapBuffers, nor between two swapBuffers, so the picture is the one
+  // that drawing every cell at once would give, and a repeated frame can
+  // leave the last picture on the window.
 
   // One character in the cell at world_pos; -1 when there is no window.
   int drawCh(Vector world_pos, char ch, Color color) const;
   // One row of characters, justified about pos.
   int drawString(Vector pos, std::string str, Justification just, Color color) const;
-  // Draws the frame built since the last call, shows it and clears the back
-  // buffer; -1 without a window. A frame of exactly the cells of the one
-  // before, in an unchanged window, leaves the picture that the window shows.
+  // Shows the frame built since the last call and clears the next; -1
+  // without a window. A frame of exactly the cells of the one before, in an
+  // unchanged window, leaves the picture that the window shows.
   int swapBuffers();
+
+  // The next pending input event of the screen, which has dealt with its own
+  // first; false when none is waiting or there is no screen.
+  bool pollEvent(sf::Event *p_event);
+  // Where a pointer position of those events falls on the grid, in cells,
+  // neither rounded nor clamped; without a screen, as in a window of the
+  // first size.
+  Vector pointerCells(int x, int y) const;
 
   int getHorizontal() const;
   int getVertical() const;
+  // The picture's size in pixels, which is the window's first size.
   int getHorizontalPixels() const;
   int getVerticalPixels() const;
   sf::RenderWindow *getWindow() const;
@@ -70,47 +81,15 @@ private:
   DisplayManager(const DisplayManager &);
   void operator=(const DisplayManager &);
 
+  // Declared first so that it goes last: every frame is drawn from its pages.
   sf::Font m_font;
-  std::unique_ptr<sf::RenderWindow> m_p_window;
+  std::unique_ptr<CellScreen> m_p_screen;
   int m_window_horizontal_pixels;
   int m_window_vertical_pixels;
   int m_window_horizontal_chars;
   int m_window_vertical_chars;
-
-  // One drawCh waiting for swapBuffers: the pixel where its text goes, the
-  // character and its screen colour.
-  struct Cell {
-    sf::Vector2f pixel_pos;
-    char ch;
-    sf::Color color;
-    bool operator==(const Cell &other) const;
-  };
-
-  // The bold glyph that the text of one char value shows at the cells'
-  // character size; not drawn for the blanks that a text skips.
-  struct CellGlyph {
-    bool looked_up = false;
-    bool drawn = false;
-    sf::Glyph glyph;
-  };
-
-  const CellGlyph &cellGlyph(char ch);
-  unsigned int cellCharSize() const;
-  void buildFrame();
-  bool isRepeat() const;
-  void forgetFrames();
-
   // The frame being built, in call order.
-  mutable std::vector<Cell> m_frame_cells;
-  // The frame last drawn and its vertices, with the window's size and view
-  // then, and how many repeats of it since it was last shown.
-  std::vector<Cell> m_shown_cells;
-  sf::VertexArray m_frame_vertices;
-  sf::Vector2u m_drawn_window_size;
-  sf::View m_drawn_view;
-  int m_repeats_unshown = 0;
-  // Valid until the font is loaded again.
-  std::array<CellGlyph, 256> m_cell_glyphs;
+  mutable std::vector<ScreenCell> m_frame_cells;
 };
 
 // Cell size in pixels, from the window and grid sizes in whole numbers.

@@ -9,8 +9,9 @@
 #include "ResourceManager.h"
 #include "WorldManager.h"
 
-#include <chrono>
+#include <cerrno>
 #include <csignal>
+#include <ctime>
 
 namespace qm {
 
@@ -55,18 +56,26 @@ void releaseStopSignals() {
   stop_requested = 0;
 }
 
-// nanosleep wakes late, by a tenth of a millisecond on an idle machine and by
-// milliseconds on a busy one, and each late wake would stretch its frame. So
-// the loop sleeps until FRAME_WAKE_MARGIN before the frame's end and waits out
-// the rest awake, on a clock that changes of the wall clock cannot stretch.
-void waitOut(const Clock &clock, long wait_time) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::microseconds(wait_time);
-  // A signal that cuts the sleep short (a stop request) ends the frame at
-  // once rather than leaving the rest of it to wait out awake.
-  if (wait_time > FRAME_WAKE_MARGIN && clock.sleep(wait_time - FRAME_WAKE_MARGIN) != 0) {
+// Sleeps until wait_time from now on the monotonic clock, which changes of the
+// wall clock cannot stretch. The deadline is absolute, so a signal that cuts
+// the sleep short resumes it to the same end, except a stop request, which
+// ends the frame at once.
+void waitOut(long wait_time) {
+  if (wait_time <= 0) {
     return;
   }
-  while (std::chrono::steady_clock::now() < end) {
+  struct timespec deadline;
+  clock_gettime(CLOCK_MONOTONIC, &deadline);
+  deadline.tv_sec += wait_time / 1000000;
+  deadline.tv_nsec += (wait_time % 1000000) * 1000;
+  if (deadline.tv_nsec >= 1000000000) {
+    deadline.tv_sec++;
+    deadline.tv_nsec -= 1000000000;
+  }
+  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
+    if (stop_requested) {
+      return;
+    }
   }
 }
 
@@ -137,7 +146,7 @@ void GameManager::run() {
     runPass(game_loop_count);
     const long loop_time = clock.split();
     const long target_time = getFrameTime() * 1000;
-    waitOut(clock, frameSleepTime(target_time, loop_time));
+    waitOut(frameSleepTime(target_time, loop_time));
     game_loop_count++;
   }
 }

@@ -7,10 +7,6 @@
 namespace qm {
 
 inline constexpr int FRAME_TIME_DEFAULT = 33; // milliseconds
-// How long before a frame's end the loop stops sleeping and waits awake, in
-// microseconds: enough to absorb a late wake, short enough to leave the
-// processor idle for most of the frame.
-inline constexpr long FRAME_WAKE_MARGIN = 1000;
 
 class GameManager : public Manager {
 public:

@@ -6,8 +6,10 @@ namespace qm {
 
 namespace {
 
+// The screen knows where its picture sits: for a window, how it is scaled and
+// where its bars are.
 Vector pointerCells(int x, int y) {
-  return pixelsToSpaces(Vector(static_cast<float>(x), static_cast<float>(y)));
+  return DisplayManager::getInstance().pointerCells(x, y);
 }
 
 } // namespace
@@ -42,12 +44,9 @@ void InputManager::shutDown() {
 }
 
 void InputManager::getInput() const {
-  sf::RenderWindow *p_window = DisplayManager::getInstance().getWindow();
-  if (!p_window) {
-    return;
-  }
+  DisplayManager &display_manager = DisplayManager::getInstance();
   sf::Event window_event;
-  while (p_window->pollEvent(window_event)) {
+  while (display_manager.pollEvent(&window_event)) {
     dispatch(window_event);
   }
 }

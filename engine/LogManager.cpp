@@ -1,10 +1,12 @@
 #include "LogManager.h"
 
+#include <cerrno>
 #include <cstdarg>
+#include <cstring>
 
 namespace qm {
 
-LogManager::LogManager() : m_do_flush(false), m_p_f(nullptr) {
+LogManager::LogManager() : m_do_flush(false), m_p_f(nullptr), m_is_failure_reported(false) {
   setType("LogManager");
 }
 
@@ -23,6 +25,13 @@ int LogManager::startUp() {
     return -1;
   }
   m_p_f = fopen(LOGFILE_NAME.c_str(), "w");
+  // The game plays on without its log, but whoever looks for it should know
+  // why it is not there; once is enough for a program that starts it again.
+  if (!m_p_f && !m_is_failure_reported) {
+    m_is_failure_reported = true;
+    std::fprintf(stderr, "No log: cannot create %s here (%s); running without a log.\n",
+                 LOGFILE_NAME.c_str(), std::strerror(errno));
+  }
   return Manager::startUp();
 }
 
@@ -32,6 +41,10 @@ void LogManager::shutDown() {
     m_p_f = nullptr;
   }
   Manager::shutDown();
+}
+
+bool LogManager::isFileOpen() const {
+  return m_p_f != nullptr;
 }
 
 void LogManager::setFlush(bool do_flush) {

@@ -17,9 +17,12 @@ public:
   static LogManager &getInstance();
   ~LogManager() override;
 
-  // Opens (truncates) the log file.
+  // Opens (truncates) the log file. When it cannot be created, says so once
+  // on standard error and still succeeds: the game runs without a log.
   int startUp() override;
   void shutDown() override;
+  // Whether messages reach a file at all.
+  bool isFileOpen() const;
 
   void setFlush(bool do_flush);
 
@@ -34,6 +37,7 @@ private:
 
   bool m_do_flush;
   FILE *m_p_f;
+  bool m_is_failure_reported;
 };
 
 } // namespace qm

@@ -8,12 +8,15 @@
 
 namespace qm {
 
-Music::Music() : m_music(), m_label() {}
+Music::Music() : m_file(), m_music(), m_label() {}
 
 Music::~Music() = default;
 
 int Music::loadMusic(std::string filename) {
-  if (!isPlausibleSoundFile(filename) || !m_music.openFromFile(filename)) {
+  // The stream's thread may be reading the file that is about to be closed.
+  m_music.stop();
+  if (m_file.open(filename) != 0 || !isPlausibleSoundFile(m_file) ||
+      !m_music.openFromStream(m_file)) {
     LogManager::getInstance().writeLog("Error! Fail to open Music file\n");
     return -1;
   }

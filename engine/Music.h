@@ -2,6 +2,8 @@
 // slot of the resource manager; not copyable.
 #pragma once
 
+#include "RegularFile.h"
+
 #include <SFML/Audio.hpp>
 
 #include <string>
@@ -27,6 +29,8 @@ public:
   sf::Music *getMusic();
 
 private:
+  // Declared before the stream, which reads from it until it is destroyed.
+  RegularFile m_file;
   sf::Music m_music;
   std::string m_label;
 };

@@ -1,28 +1,18 @@
 #include "ResourceManager.h"
 
+#include "LineReader.h"
 #include "LogManager.h"
+#include "RegularFile.h"
 
 #include <cctype>
 #include <climits>
 #include <cstdio>
-#include <fstream>
 #include <iterator>
 #include <utility>
 
 namespace qm {
 
 namespace {
-
-// One line of a sprite file: up to the line feed, which is dropped; a
-// carriage return before it stays part of the line. A line past the end of
-// the file reads as empty, and the result says whether there was one.
-bool readLine(std::istream &file, std::string &line) {
-  if (!std::getline(file, line)) {
-    line.clear();
-    return false;
-  }
-  return true;
-}
 
 // A header number: leading blanks, an optional sign and the digits up to the
 // first other character; 0 without digits. Values beyond an int are clamped,
@@ -54,12 +44,15 @@ int readNumber(const std::string &line) {
   return static_cast<int>(value);
 }
 
+const char *const COLOR_NAMES[] = {"black", "red",     "green", "yellow",
+                                   "blue",  "magenta", "cyan",  "white"};
+const Color COLORS[] = {BLACK, RED, GREEN, YELLOW, BLUE, MAGENTA, CYAN, WHITE};
+static_assert(std::size(COLOR_NAMES) == std::size(COLORS));
+// The longest colour name, "magenta": a longer line names no colour.
+constexpr std::size_t MAX_COLOR_LINE_LENGTH = 7;
+
 // UNDEFINED_COLOR when the line is not exactly one of the lower-case names.
 Color colorFromName(const std::string &name) {
-  static const char *const COLOR_NAMES[] = {"black", "red",     "green", "yellow",
-                                            "blue",  "magenta", "cyan",  "white"};
-  static const Color COLORS[] = {BLACK, RED, GREEN, YELLOW, BLUE, MAGENTA, CYAN, WHITE};
-  static_assert(std::size(COLOR_NAMES) == std::size(COLORS));
   for (std::size_t i = 0; i < std::size(COLORS); i++) {
     if (name == COLOR_NAMES[i]) {
       return COLORS[i];
@@ -68,21 +61,39 @@ Color colorFromName(const std::string &name) {
   return UNDEFINED_COLOR;
 }
 
-// The header's lines: frame count, width, height, slowdown and colour.
-constexpr int HEADER_LINES = 5;
+// The number on one of header lines 1 to 4; -1 (logged) when the line is
+// too long to be one.
+int readHeaderNumber(LineReader &reader, int line_number, int &number) {
+  std::string line;
+  if (reader.readLine(line, MAX_SPRITE_HEADER_LINE_LENGTH) != 0) {
+    LogManager::getInstance().writeLog("Error! Line %d: longer than %d characters\n", line_number,
+                                       static_cast<int>(MAX_SPRITE_HEADER_LINE_LENGTH));
+    return -1;
+  }
+  number = readNumber(line);
+  return 0;
+}
 
 // Reads the frame rows that follow the header into the sprite; -1 (logged)
-// at the first row whose length is not the width.
-int readFrames(std::istream &file, Sprite &sprite, int frame_count) {
+// at the first row whose length is not the width. A row is read no further
+// than MAX_SPRITE_ROW_OVERRUN bytes past the width: a longer one is reported
+// by that bound rather than by a length that would take reading it whole.
+int readFrames(LineReader &reader, Sprite &sprite, int frame_count) {
   const int width = sprite.getWidth();
   const int height = sprite.getHeight();
-  int line_number = HEADER_LINES;
+  const std::size_t max_length =
+      (width > 0 ? static_cast<std::size_t>(width) : 0) + MAX_SPRITE_ROW_OVERRUN;
+  int line_number = SPRITE_HEADER_LINES;
   std::string line;
   for (int f = 0; f < frame_count; f++) {
     std::string frame_str;
     for (int r = 0; r < height; r++) {
       line_number++;
-      const bool has_line = readLine(file, line);
+      if (reader.readLine(line, max_length) != 0) {
+        LogManager::getInstance().writeLog("Error! Line %d: width more than %d, expected %d\n",
+                                           line_number, static_cast<int>(max_length), width);
+        return -1;
+      }
       if (static_cast<long long>(line.size()) != width) {
         LogManager::getInstance().writeLog("Error! Line %d: width %d, expected %d\n", line_number,
                                            static_cast<int>(line.size()), width);
@@ -91,7 +102,7 @@ int readFrames(std::istream &file, Sprite &sprite, int frame_count) {
       // Only a width of 0 gets here once the file has ended: every row left
       // is empty and fits, so there is nothing more to read. Stopping keeps a
       // header that asks for billions of empty rows from spinning.
-      if (!has_line) {
+      if (reader.isPastEnd()) {
         break;
       }
       frame_str += line;
@@ -150,27 +161,32 @@ int ResourceManager::loadSprite(std::string filename, std::string label) {
     log_manager.writeLog("Error! Max Sprites Reached, Cannot Add More\n");
     return -1;
   }
-  std::ifstream file(filename, std::ios::binary);
-  if (!file.is_open()) {
+  RegularFile file;
+  if (file.open(filename) != 0) {
     log_manager.writeLog("Error! Failed to Open File\n");
     return -1;
   }
-  std::string line;
-  readLine(file, line);
-  const int frame_count = readNumber(line);
+  LineReader reader(file);
+  int frame_count = 0;
+  if (readHeaderNumber(reader, 1, frame_count) != 0) {
+    return -1;
+  }
   // Refused before anything else is read: no sprite could hold these frames.
   if (frame_count < 0 || frame_count > MAX_SPRITE_FRAMES) {
     log_manager.writeLog("Error! Line 1: frame count %d, expected 0 to %d\n", frame_count,
                          MAX_SPRITE_FRAMES);
     return -1;
   }
-  readLine(file, line);
-  const int width = readNumber(line);
-  readLine(file, line);
-  const int height = readNumber(line);
-  readLine(file, line);
-  const int slowdown = readNumber(line);
-  readLine(file, line);
+  int width = 0;
+  int height = 0;
+  int slowdown = 0;
+  if (readHeaderNumber(reader, 2, width) != 0 || readHeaderNumber(reader, 3, height) != 0 ||
+      readHeaderNumber(reader, 4, slowdown) != 0) {
+    return -1;
+  }
+  // A line too long for any name is cut short, and then names none.
+  std::string line;
+  reader.readLine(line, MAX_COLOR_LINE_LENGTH);
   const Color color = colorFromName(line);
   if (color == UNDEFINED_COLOR) {
     // The colour is the header's last line.
@@ -183,7 +199,7 @@ int ResourceManager::loadSprite(std::string filename, std::string label) {
   p_sprite->setWidth(width);
   p_sprite->setSlowdown(slowdown);
   p_sprite->setColor(color);
-  if (readFrames(file, *p_sprite, frame_count) != 0) {
+  if (readFrames(reader, *p_sprite, frame_count) != 0) {
     return -1;
   }
   p_sprite->setLabel(label);

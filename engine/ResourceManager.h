@@ -8,6 +8,7 @@
 #include "SoundDevice.h"
 #include "Sprite.h"
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -16,6 +17,14 @@ namespace qm {
 inline constexpr int MAX_SPRITES = 500;
 inline constexpr int MAX_SOUNDS = 50;
 inline constexpr int MAX_MUSICS = 50;
+// A sprite file's header: frame count, width, height, slowdown and colour.
+inline constexpr int SPRITE_HEADER_LINES = 5;
+// The longest of header lines 1 to 4 that a sprite file may have: room for
+// any number with a note after it, and a bound on what a file without line
+// feeds makes the loader read.
+inline constexpr std::size_t MAX_SPRITE_HEADER_LINE_LENGTH = 255;
+// How far past its width a frame row is read to say how long it is.
+inline constexpr std::size_t MAX_SPRITE_ROW_OVERRUN = 4096;
 
 class ResourceManager : public Manager {
 public:

@@ -1,6 +1,7 @@
 #include "Sound.h"
 
 #include "LogManager.h"
+#include "RegularFile.h"
 #include "SoundDevice.h"
 #include "WaveFile.h"
 
@@ -37,7 +38,10 @@ Sound &Sound::operator=(const Sound &other) {
 }
 
 int Sound::loadSound(std::string filename) {
-  if (!isPlausibleSoundFile(filename) || !m_sound_buffer.loadFromFile(filename)) {
+  // The samples are read whole here, so the file is needed no longer.
+  RegularFile file;
+  if (file.open(filename) != 0 || !isPlausibleSoundFile(file) ||
+      !m_sound_buffer.loadFromStream(file)) {
     LogManager::getInstance().writeLog("Error! Fail to load sound\n");
     return -1;
   }

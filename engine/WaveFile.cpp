@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 
 namespace qm {
 
@@ -26,42 +25,49 @@ bool plausibleFormat(const unsigned char *p_format) {
          sample_rate <= WAVE_MAX_SAMPLE_RATE && bits_known;
 }
 
-} // namespace
+// True when all count bytes could be read.
+bool readBytes(sf::InputStream &stream, unsigned char *p_bytes, sf::Int64 count) {
+  return stream.read(p_bytes, count) == count;
+}
 
-bool isPlausibleSoundFile(const std::string &filename) {
-  std::ifstream file(filename, std::ios::binary | std::ios::ate);
-  if (!file.is_open()) {
-    return true;
-  }
-  const std::streamoff file_size = file.tellg();
-  file.seekg(0);
+// The header check itself; the caller puts the stream back at its start.
+bool plausibleHeader(sf::InputStream &stream) {
+  const sf::Int64 stream_size = stream.getSize();
   unsigned char riff[12];
-  if (!file.read(reinterpret_cast<char *>(riff), sizeof riff) ||
-      std::memcmp(riff, "RIFF", 4) != 0 || std::memcmp(riff + 8, "WAVE", 4) != 0) {
+  if (!readBytes(stream, riff, sizeof riff) || std::memcmp(riff, "RIFF", 4) != 0 ||
+      std::memcmp(riff + 8, "WAVE", 4) != 0) {
     return true;
   }
   // Chunks follow one another up to the sample data; the format chunk comes
   // before it in every file SFML reads.
   unsigned char chunk_header[8];
-  while (file.read(reinterpret_cast<char *>(chunk_header), sizeof chunk_header)) {
+  while (readBytes(stream, chunk_header, sizeof chunk_header)) {
     const std::uint32_t chunk_size = littleEndian(chunk_header + 4, 4);
-    const std::streamoff chunk_start = file.tellg();
+    const sf::Int64 chunk_start = stream.tell();
     if (std::memcmp(chunk_header, "data", 4) == 0) {
-      return chunk_size <= file_size - chunk_start;
+      return chunk_size <= stream_size - chunk_start;
     }
     if (std::memcmp(chunk_header, "fmt ", 4) == 0) {
       unsigned char format[16];
-      if (chunk_size < sizeof format ||
-          !file.read(reinterpret_cast<char *>(format), sizeof format)) {
+      if (chunk_size < sizeof format || !readBytes(stream, format, sizeof format)) {
         return true;
       }
       if (!plausibleFormat(format)) {
         return false;
       }
     }
-    file.seekg(chunk_start + static_cast<std::streamoff>(chunk_size));
+    stream.seek(chunk_start + static_cast<sf::Int64>(chunk_size));
   }
   return true;
+}
+
+} // namespace
+
+bool isPlausibleSoundFile(sf::InputStream &stream) {
+  stream.seek(0);
+  const bool is_plausible = plausibleHeader(stream);
+  stream.seek(0);
+  return is_plausible;
 }
 
 } // namespace qm

@@ -22,11 +22,14 @@ int Test::startEngine() {
   if (game_manager.startUp() == 0) {
     return 0;
   }
+  // Asked before the shut-down closes it: a log that could not be created
+  // holds no details to point at.
+  const bool has_log = LogManager::getInstance().isFileOpen();
   // Without a window no Q can reach the loop, and it would never end.
   game_manager.shutDown();
-  fprintf(stderr,
-          "quillmoth: could not start the engine (no window or no font); see %s for details\n",
-          LOGFILE_NAME.c_str());
+  const std::string details = has_log ? "; see " + LOGFILE_NAME + " for details" : "";
+  fprintf(stderr, "quillmoth: could not start the engine (no window or no font)%s\n",
+          details.c_str());
   return -1;
 }
 

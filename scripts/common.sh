@@ -23,4 +23,4 @@ qm_install_missing() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
-QM_BUILD_PACKAGES=(g++ make cmake pkg-config libsfml-dev libx11-dev)
+QM_BUILD_PACKAGES=(g++ make cmake pkg-config libsfml-dev libx11-dev libxext-dev)

@@ -1,26 +1,36 @@
 // quillmoth-sprite: checks sprite files by loading each one with the engine's
 // own loader, so that an author sees exactly what the game will make of it:
-// its frames, size, colour and slowdown, or the loader's error with the line.
-// Usage: quillmoth-sprite [--show] FILE...
-//   --show  also prints every frame, in the sprite's colour on a terminal.
-// Exit status: 0 when every file loads, 1 when one does not, 2 on bad usage.
+// its frames, size, colour and slowdown, or the loader's error with the line,
+// followed by plain words where that error misleads, and a warning for a
+// sprite that loads but cannot be drawn. Usage: see HELP below.
 
 #include "Color.h"
+#include "LineReader.h"
 #include "LogManager.h"
+#include "RegularFile.h"
 #include "ResourceManager.h"
 #include "Sprite.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
 const char *const USAGE = "usage: quillmoth-sprite [--show] FILE...";
+const char *const HELP =
+    "Checks sprite files with the game's own loader: prints what it made of each\n"
+    "file, or the loader's error with its line number, then what to look at when\n"
+    "that error misleads and a warning for a sprite that loads but cannot be drawn.\n"
+    "  --show  also draw every frame, in colour on a terminal (NO_COLOR: plain)\n"
+    "  --help  print this and exit\n"
+    "Exit status: 0 when every file loads, 1 when one does not, 2 on bad usage.\n";
 const std::string LOG_PREFIX = "Message : ";
 const std::string CHECKED_LABEL = "quillmoth-sprite";
 
@@ -138,24 +148,97 @@ void showFrames(const qm::Sprite &sprite, bool use_color) {
   }
 }
 
+// Whether a header line starts, after blanks and a sign, with a digit: the
+// loader reads any other line as 0.
+bool holdsNumber(const std::string &line) {
+  size_t pos = 0;
+  while (pos < line.size() && std::isspace(static_cast<unsigned char>(line[pos]))) {
+    pos++;
+  }
+  if (pos < line.size() && (line[pos] == '+' || line[pos] == '-')) {
+    pos++;
+  }
+  return pos < line.size() && std::isdigit(static_cast<unsigned char>(line[pos]));
+}
+
+// What an author should look at where the loader's message misleads: what
+// stands in the file's place, a file that ends inside the header (the loader
+// reads the lines it lacks as empty) and header lines without a number.
+std::vector<std::string> authorHints(const std::string &filename) {
+  struct stat status;
+  if (stat(filename.c_str(), &status) != 0) {
+    return {};
+  }
+  if (S_ISDIR(status.st_mode)) {
+    return {"is a folder"};
+  }
+  qm::RegularFile file;
+  if (file.open(filename) != 0) {
+    return {S_ISREG(status.st_mode) ? "cannot be read" : "is not a regular file"};
+  }
+  std::vector<std::string> hints;
+  qm::LineReader reader(file);
+  std::string line;
+  for (int n = 1; n <= qm::SPRITE_HEADER_LINES; n++) {
+    reader.readLine(line, qm::MAX_SPRITE_HEADER_LINE_LENGTH);
+    if (reader.isPastEnd()) {
+      hints.push_back("ends at line " + std::to_string(n - 1) + "; a sprite needs " +
+                      std::to_string(qm::SPRITE_HEADER_LINES) + " header lines");
+      break;
+    }
+    if (n < qm::SPRITE_HEADER_LINES && !holdsNumber(line)) {
+      hints.push_back("line " + std::to_string(n) + " holds no number; read as 0");
+    }
+  }
+  return hints;
+}
+
+// What the game does with a sprite that loads but cannot be drawn; empty for
+// one that can.
+std::string drawWarning(const qm::Sprite &sprite) {
+  if (sprite.getFrameCount() == 0) {
+    return "warning: no frames; the game draws nothing for it and writes \"Error! Cannot draw "
+           "non-existent frame\" to its log on every pass";
+  }
+  for (const auto &[what, size] :
+       {std::pair{"width", sprite.getWidth()}, std::pair{"height", sprite.getHeight()}}) {
+    if (size <= 0) {
+      return std::string("warning: ") + what + " " + std::to_string(size) +
+             "; the game draws nothing for it";
+    }
+  }
+  return "";
+}
+
 // 0 when the file loads; otherwise -1, with the loader's messages on the file's line.
 int checkFile(const std::string &filename, LogCapture &log, bool show, bool use_color) {
   qm::ResourceManager &resource_manager = qm::ResourceManager::getInstance();
   const int result = resource_manager.loadSprite(filename, CHECKED_LABEL);
   const std::vector<std::string> messages = log.newMessages();
+  const qm::Sprite *p_sprite = resource_manager.getSprite(CHECKED_LABEL);
   if (result != 0) {
     std::string reason;
     for (const std::string &message : messages) {
       reason += (reason.empty() ? "" : "; ") + message;
     }
     std::printf("%s: %s\n", filename.c_str(), reason.empty() ? "not loaded" : reason.c_str());
+  } else {
+    std::printf("%s: %d frame%s, %d x %d, %s, slowdown %d\n", filename.c_str(),
+                p_sprite->getFrameCount(), p_sprite->getFrameCount() == 1 ? "" : "s",
+                p_sprite->getWidth(), p_sprite->getHeight(),
+                colorName(p_sprite->getColor()).c_str(), p_sprite->getSlowdown());
+  }
+  std::vector<std::string> notes = authorHints(filename);
+  const std::string warning = result == 0 ? drawWarning(*p_sprite) : "";
+  if (!warning.empty()) {
+    notes.push_back(warning);
+  }
+  for (const std::string &note : notes) {
+    std::printf("%s: %s\n", filename.c_str(), note.c_str());
+  }
+  if (result != 0) {
     return -1;
   }
-  const qm::Sprite *p_sprite = resource_manager.getSprite(CHECKED_LABEL);
-  std::printf("%s: %d frame%s, %d x %d, %s, slowdown %d\n", filename.c_str(),
-              p_sprite->getFrameCount(), p_sprite->getFrameCount() == 1 ? "" : "s",
-              p_sprite->getWidth(), p_sprite->getHeight(), colorName(p_sprite->getColor()).c_str(),
-              p_sprite->getSlowdown());
   if (show) {
     showFrames(*p_sprite, use_color);
   }
@@ -174,6 +257,9 @@ int main(int argc, char **argv) {
     const std::string arg = argv[i];
     if (!options_done && arg == "--show") {
       show = true;
+    } else if (!options_done && (arg == "--help" || arg == "-h")) {
+      std::printf("%s\n%s", USAGE, HELP);
+      return 0;
     } else if (!options_done && arg == "--") {
       options_done = true;
     } else if (!options_done && arg.size() > 1 && arg[0] == '-') {

@@ -35,6 +35,9 @@ fail() {
 # Sprites/ and Sounds/ are folders of links, so that one file can be taken
 # out or replaced.
 prepare() {
+  # A game that hung in a failed case would take the screen and a core.
+  [ -z "$game_pid" ] || kill -9 "$game_pid" 2>/dev/null
+  game_pid=""
   work="$scratch/$case_name"
   mkdir -p "$work/Sprites" "$work/Sounds"
   ln -s "$root/qm-font.ttf" "$work/"
@@ -166,10 +169,33 @@ prepare && rm "$work/Sounds/game_music.wav" &&
     tail -c +25 "$root/Sounds/game_music.wav"; } >"$work/Sounds/game_music.wav"
 expect_play "1|$music_failed" "1|$slot_failed"
 
-# A folder in the log's place: the file cannot be created, for root too.
+# Things that are no file in a data file's place: each is refused at once,
+# where a folder made the audio library spin, a pipe made the start wait for
+# a writer, and a device's endless line made the sprite loader eat memory.
+case_name="folder as a sound"
+prepare && rm "$work/Sounds/impact.wav" && mkdir "$work/Sounds/impact.wav"
+expect_play "1|$sound_failed" "1|$slot_failed"
+
+case_name="folder as music"
+prepare && rm "$work/Sounds/game_music.wav" && mkdir "$work/Sounds/game_music.wav"
+expect_play "1|$music_failed" "1|$slot_failed"
+
+case_name="pipe as a sound"
+prepare && rm "$work/Sounds/impact.wav" && mkfifo "$work/Sounds/impact.wav"
+expect_play "1|$sound_failed" "1|$slot_failed"
+
+case_name="endless line as a sprite"
+prepare && ln -sfn /dev/zero "$work/Sprites/ball_spr.txt"
+expect_play "1|$open_failed" "1|$no_sprite" "+|$no_animation"
+
+# A folder in the log's place: the file cannot be created, for root too. The
+# game says so once on standard error and plays on.
 case_name="log cannot be created"
 prepare && mkdir "$work/quillmoth.log"
-expect_play
+if expect_play; then
+  [ "$(grep -c -x -F "No log: cannot create quillmoth.log here (Is a directory); running without a log." \
+    "$work/stderr")" -eq 1 ] || fail "expected one line on standard error for the log"
+fi
 
 echo "$failures failed"
 [ "$failures" -eq 0 ]

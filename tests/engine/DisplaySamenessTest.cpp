@@ -37,9 +37,20 @@ const Painter BATCHED{
     },
     [](const qm::Frame &frame, qm::Vector pos, qm::Color color) { frame.draw(pos, color); }};
 
-const Painter PER_CELL{
-    [](qm::Vector pos, char ch, qm::Color color) { qm_test::drawChPerCell(pos, ch, color); },
-    qm_test::drawStringPerCell, qm_test::drawFramePerCell};
+// The per-cell layout of strings and frames around one way of drawing a cell.
+Painter perCell(const qm_test::DrawCh &draw_ch) {
+  return Painter{
+      draw_ch,
+      [draw_ch](qm::Vector pos, const std::string &str, qm::Justification just, qm::Color color) {
+        qm_test::drawStringPerCell(draw_ch, pos, str, just, color);
+      },
+      [draw_ch](const qm::Frame &frame, qm::Vector pos, qm::Color color) {
+        qm_test::drawFramePerCell(draw_ch, frame, pos, color);
+      }};
+}
+
+const Painter PER_CELL = perCell(
+    [](qm::Vector pos, char ch, qm::Color color) { qm_test::drawChPerCell(pos, ch, color); });
 
 using Picture = std::function<void(const Painter &)>;
 

@@ -6,8 +6,12 @@
 #include "Wav.h"
 
 #include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -69,13 +73,19 @@ TEST_F(Resources, SpriteFileFailuresAreReportedAndAddNothing) {
       {"1\n3\n2\n1\nred\nabc\nab\n", "Line 7: width 2, expected 3"},
       {"1\n3\n1\n1\nred\nabcd\n", "Line 6: width 4, expected 3"},
       {"2\n2\n2\n1\nred\nab\ncd\nabc\nef\n", "Line 8: width 3, expected 2"},
+      {"1\n2\n1\n1\nred\n" + std::string(4098, '#') + "\n", "Line 6: width 4098, expected 2"},
+      {"1\n2\n1\n1\nred\n" + std::string(4099, '#') + "\n",
+       "Line 6: width more than 4098, expected 2"},
       {"2\n3\n1\n1\nred\nabc", "Line 7: width 0, expected 3"},
       {"1\n-3\n1\n1\nred\nabc\n", "Line 6: width 3, expected -3"},
       {"1\n2000000000\n1\n1\nred\nabc\n", "Line 6: width 3, expected 2000000000"},
       {"1\n99999999999999999999\n1\n1\nred\n#\n", "Line 6: width 1, expected 2147483647"},
       {"-1\n1\n1\n1\nRed\n", "Line 1: frame count -1, expected 0 to 10000"},
       {"10001\n1\n1\n1\nred\n", "Line 1: frame count 10001, expected 0 to 10000"},
-      {"99999999999\n1\n1\n1\nRed\n", "Line 1: frame count 2147483647, expected 0 to 10000"}};
+      {"99999999999\n1\n1\n1\nRed\n", "Line 1: frame count 2147483647, expected 0 to 10000"},
+      // Lines too long to be what they should are given up on at once.
+      {"1\n1\n1\n" + std::string(256, '1'), "Line 4: longer than 255 characters"},
+      {"1\n1\n1\n1\nmagentas\n#\n", "Line 5: Unknown Color"}};
   std::string expected_log;
   for (const auto &[sprite_text, message] : failures) {
     EXPECT_EQ(load(sprite_text, "bad"), -1) << sprite_text;
@@ -93,6 +103,40 @@ TEST_F(Resources, SpriteFileFailuresAreReportedAndAddNothing) {
                                     "Message : Error! Max Sprites Reached, Cannot Add More\n");
 }
 
+// What stands where a data file should be may be no file at all, or one
+// without an end to its first line: each loader gives up at once, a pipe
+// without a writer included, and the game goes on.
+TEST_F(Resources, FoldersPipesDevicesAndEndlessLinesAreRefusedAtOnce) {
+  std::string dir_template = std::filesystem::temp_directory_path() / "qm-odd-files.XXXXXX";
+  ASSERT_NE(mkdtemp(dir_template.data()), nullptr);
+  const std::filesystem::path dir = dir_template;
+  std::filesystem::create_directory(dir / "folder.wav");
+  ASSERT_EQ(mkfifo((dir / "pipe.wav").c_str(), 0600), 0);
+  std::string expected_log;
+  const std::string odd_files[] = {dir / "folder.wav", dir / "pipe.wav", "/dev/zero"};
+  for (const std::string &filename : odd_files) {
+    EXPECT_EQ(resources.loadSprite(filename, "odd"), -1) << filename;
+    EXPECT_EQ(resources.loadSound(filename, "odd"), -1) << filename;
+    EXPECT_EQ(resources.loadMusic(filename, "odd"), -1) << filename;
+    expected_log += "Message : Error! Failed to Open File\n"
+                    "Message : Error! Fail to load sound\n"
+                    "Message : Error! Unable to load from file\n"
+                    "Message : Error! Fail to open Music file\n"
+                    "Message : Error! Unable to load from file\n";
+  }
+  // Sparse: a hundred megabytes of zero bytes that take no room on the disk.
+  const std::filesystem::path huge = dir / "huge.txt";
+  std::ofstream(huge).close();
+  std::filesystem::resize_file(huge, 100 * 1000 * 1000);
+  EXPECT_EQ(resources.loadSprite(huge, "odd"), -1);
+  std::filesystem::remove_all(dir);
+  EXPECT_EQ(qm_test::readLog(),
+            expected_log + "Message : Error! Line 1: longer than 255 characters\n");
+  EXPECT_EQ(std::make_tuple(resources.getSprite("odd"), resources.getSound("odd"),
+                            resources.getMusic("odd")),
+            std::make_tuple(nullptr, nullptr, nullptr));
+}
+
 TEST_F(Resources, OddButReadableSpriteFilesLoadAsTheirHeadersSay) {
   struct Odd {
     std::string sprite_text;
@@ -105,7 +149,8 @@ TEST_F(Resources, OddButReadableSpriteFilesLoadAsTheirHeadersSay) {
       {"0\n5\n5\n1\nblue\n", 0, 5, 5, 1, ""},
       {"1\n-3\n-1\n1\nred\n", 1, -3, -1, 1, ""},
       {"1\n1\n1\n-7\nred\n#\n", 1, 1, 1, -7, "#"},
-      {"1\n1\n1\n99999999999999999999\nred\n#\n", 1, 1, 1, INT_MAX, "#"}};
+      {"1\n1\n1\n99999999999999999999\nred\n#\n", 1, 1, 1, INT_MAX, "#"},
+      {"1\n1\n1\n" + std::string(255, '1') + "\nred\n#\n", 1, 1, 1, INT_MAX, "#"}};
   for (const Odd &odd : odd_files) {
     ASSERT_EQ(load(odd.sprite_text, "odd"), 0) << odd.sprite_text;
     const qm::Sprite *p_sprite = resources.getSprite("odd");

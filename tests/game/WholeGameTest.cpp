@@ -27,17 +27,27 @@ int animationPasses(const std::string &label) {
 }
 
 TEST(SetUpRoutine, FailedEngineStartReturnsMinusOneWithOneLineOnStandardError) {
-  // A folder without the font, which the engine needs to start.
+  // Folders without the font, which the engine needs to start. In the second
+  // a folder takes the log's place: that is said first, and the last line
+  // must not send anyone to a log that is not there.
   const fs::path home = fs::current_path();
-  fs::create_directories("no-font");
-  fs::current_path("no-font");
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(qm::Test().testGame(), -1);
-  EXPECT_THAT(testing::internal::GetCapturedStderr(),
-              testing::EndsWith("quillmoth: could not start the engine (no window or no font); "
-                                "see quillmoth.log for details\n"));
-  EXPECT_FALSE(qm::GameManager::getInstance().isStarted());
-  fs::current_path(home);
+  const std::string no_log =
+      "No log: cannot create quillmoth.log here (Is a directory); running without a log.\n";
+  const std::string cannot_start = "quillmoth: could not start the engine (no window or no font)";
+  for (const bool log_is_folder : {false, true}) {
+    const fs::path folder = log_is_folder ? "no-font-no-log" : "no-font";
+    fs::create_directories(log_is_folder ? folder / "quillmoth.log" : folder);
+    fs::current_path(folder);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(qm::Test().testGame(), -1);
+    const std::string standard_error = testing::internal::GetCapturedStderr();
+    EXPECT_THAT(standard_error,
+                testing::EndsWith(cannot_start +
+                                  (log_is_folder ? "\n" : "; see quillmoth.log for details\n")));
+    EXPECT_EQ(standard_error.find(no_log) != std::string::npos, log_is_folder);
+    EXPECT_FALSE(qm::GameManager::getInstance().isStarted());
+    fs::current_path(home);
+  }
 }
 
 // The game as the program starts it, on the start screen after one pass; its

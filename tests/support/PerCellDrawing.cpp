@@ -1,5 +1,6 @@
 #include "PerCellDrawing.h"
 
+#include "CellRenderer.h"
 #include "DisplayManager.h"
 #include "LogManager.h"
 #include "utility.h"
@@ -11,27 +12,8 @@
 
 namespace qm_test {
 
-namespace {
-
-sf::Color screenColor(qm::Color color) {
-  static const sf::Color SCREEN_COLORS[] = {sf::Color::Black,  sf::Color::Red,  sf::Color::Green,
-                                            sf::Color::Yellow, sf::Color::Blue, sf::Color::Magenta,
-                                            sf::Color::Cyan,   sf::Color::White};
-  if (color < qm::BLACK || color > qm::WHITE) {
-    qm::LogManager::getInstance().writeLog("Warning: Drawing with undefined color.\n");
-    return sf::Color::White;
-  }
-  return SCREEN_COLORS[color];
-}
-
-} // namespace
-
-int drawChPerCell(qm::Vector world_pos, char ch, qm::Color color) {
-  sf::RenderWindow *p_window = qm::DisplayManager::getInstance().getWindow();
-  if (p_window == nullptr) {
-    qm::LogManager::getInstance().writeLog("Error! No window to draw to.\n");
-    return -1;
-  }
+int drawChPerCell(sf::RenderTarget &target, const qm::PictureFit &fit, qm::Vector world_pos,
+                  char ch, qm::Color color) {
   // Shared by every call and kept to the end of the program, like the
   // display's own shapes were.
   static sf::Font font;
@@ -41,26 +23,41 @@ int drawChPerCell(qm::Vector world_pos, char ch, qm::Color color) {
   if (!font_loaded) {
     return -1;
   }
-  const qm::Vector pixel_pos = qm::spacesToPixels(qm::worldToView(world_pos));
-  const float char_width = qm::charWidth();
-  const float char_height = qm::charHeight();
-  background.setSize(sf::Vector2f(char_width, char_height));
+  const sf::Vector2f text_position = fit.textPosition(qm::worldToView(world_pos));
+  background.setSize(fit.getCellSize());
   background.setFillColor(qm::WINDOW_BACKGROUND_COLOR_DEFAULT);
-  background.setPosition(pixel_pos.getX() - char_width / 10, pixel_pos.getY() + char_height / 5);
-  p_window->draw(background);
+  background.setPosition(fit.backgroundPosition(text_position));
+  target.draw(background);
 
   text.setString(std::string(1, ch));
   text.setStyle(sf::Text::Bold);
-  const float char_size = char_height > char_width ? 2 * char_width : 2 * char_height;
-  text.setCharacterSize(static_cast<unsigned int>(char_size));
-  text.setFillColor(screenColor(color));
-  text.setPosition(pixel_pos.getX(), pixel_pos.getY());
-  p_window->draw(text);
+  text.setCharacterSize(fit.getCharSize());
+  if (color < qm::BLACK || color > qm::WHITE) {
+    qm::LogManager::getInstance().writeLog("Warning: Drawing with undefined color.\n");
+  }
+  text.setFillColor(qm::screenColor(color));
+  text.setPosition(text_position);
+  target.draw(text);
   return 0;
 }
 
-void drawStringPerCell(qm::Vector pos, const std::string &str, qm::Justification just,
-                       qm::Color color) {
+int drawChPerCell(qm::Vector world_pos, char ch, qm::Color color) {
+  const qm::DisplayManager &display = qm::DisplayManager::getInstance();
+  sf::RenderWindow *p_window = display.getWindow();
+  if (p_window == nullptr) {
+    qm::LogManager::getInstance().writeLog("Error! No window to draw to.\n");
+    return -1;
+  }
+  const qm::PictureFit fit(p_window->getSize(),
+                           sf::Vector2u(static_cast<unsigned int>(display.getHorizontalPixels()),
+                                        static_cast<unsigned int>(display.getVerticalPixels())),
+                           sf::Vector2u(static_cast<unsigned int>(display.getHorizontal()),
+                                        static_cast<unsigned int>(display.getVertical())));
+  return drawChPerCell(*p_window, fit, world_pos, ch, color);
+}
+
+void drawStringPerCell(const DrawCh &draw_ch, qm::Vector pos, const std::string &str,
+                       qm::Justification just, qm::Color color) {
   const int length = static_cast<int>(str.size());
   float start_x = pos.getX();
   if (just == qm::CENTER_JUSTIFIED) {
@@ -69,15 +66,16 @@ void drawStringPerCell(qm::Vector pos, const std::string &str, qm::Justification
     start_x -= static_cast<float>(length);
   }
   for (std::size_t i = 0; i < str.size(); i++) {
-    drawChPerCell(qm::Vector(start_x + static_cast<float>(i), pos.getY()), str[i], color);
+    draw_ch(qm::Vector(start_x + static_cast<float>(i), pos.getY()), str[i], color);
   }
 }
 
-void drawFramePerCell(const qm::Frame &frame, qm::Vector position, qm::Color color) {
+void drawFramePerCell(const DrawCh &draw_ch, const qm::Frame &frame, qm::Vector position,
+                      qm::Color color) {
   const std::string cells = frame.getString();
   const int width = frame.getWidth();
   for (int i = 0; i < static_cast<int>(cells.size()); i++) {
-    drawChPerCell(
+    draw_ch(
         qm::Vector(position.getX() + static_cast<float>(i % width) - static_cast<float>(width / 2),
                    position.getY() + static_cast<float>(i / width) -
                        static_cast<float>(frame.getHeight() / 2)),

@@ -54,6 +54,36 @@ sprites/too-few-rows.txt: Error! Line 7: width 0, expected 2
 sprites/missing.txt: Error! Failed to Open File
 sprites/good.txt: 2 frames, 3 x 1, blue, slowdown 4"
 
+# What stands in a file's place, or a header cut short or without numbers,
+# gets plain words after the loader's line; nothing blocks or reads without
+# end. Sprites that load but cannot be drawn pass with a warning.
+mkdir sprites/folder.txt
+mkfifo sprites/pipe.txt
+: >sprites/empty.txt
+printf '1\n1\n' >sprites/ends-early.txt
+printf 'one\n1\n1\n1\nred\n' >sprites/word-count.txt
+out=$(timeout 20 "$checker" sprites/folder.txt sprites/pipe.txt /dev/zero sprites/empty.txt \
+  sprites/ends-early.txt)
+check "status for odd files" "$?" 1
+check "odd files" "$out" "sprites/folder.txt: Error! Failed to Open File
+sprites/folder.txt: is a folder
+sprites/pipe.txt: Error! Failed to Open File
+sprites/pipe.txt: is not a regular file
+/dev/zero: Error! Failed to Open File
+/dev/zero: is not a regular file
+sprites/empty.txt: Error! Line 5: Unknown Color
+sprites/empty.txt: ends at line 0; a sprite needs 5 header lines
+sprites/ends-early.txt: Error! Line 5: Unknown Color
+sprites/ends-early.txt: ends at line 2; a sprite needs 5 header lines"
+printf '1\n0\n1\n1\nred\n\n' >sprites/no-width.txt
+out=$("$checker" sprites/word-count.txt sprites/no-width.txt)
+check "status for sprites that cannot be drawn" "$?" 0
+check "sprites that cannot be drawn" "$out" "sprites/word-count.txt: 0 frames, 1 x 1, red, slowdown 1
+sprites/word-count.txt: line 1 holds no number; read as 0
+sprites/word-count.txt: warning: no frames; the game draws nothing for it and writes \"Error! Cannot draw non-existent frame\" to its log on every pass
+sprites/no-width.txt: 1 frame, 0 x 1, red, slowdown 1
+sprites/no-width.txt: warning: width 0; the game draws nothing for it"
+
 # --show prints the frames row by row; into a pipe without colour, and with
 # control characters made harmless.
 printf '1\n3\n2\n1\nred\na\033b\nxyz\n' >sprites/escape.txt
@@ -85,6 +115,13 @@ for args in "" "--show" "--colour sprites/good.txt"; do
   check "standard output for '$args'" "$(cat stdout)" ""
   check "usage line for '$args'" "$(tail -n 1 stderr)" "usage: quillmoth-sprite [--show] FILE..."
 done
+
+# --help is no usage error: the usage and what the options do, on standard output.
+"$checker" --help >stdout 2>stderr
+check "status for --help" "$?" 0
+check "usage line for --help" "$(head -n 1 stdout)" "usage: quillmoth-sprite [--show] FILE..."
+check "--help names --show" "$(grep -c -e '--show  ' stdout)" 1
+check "standard error for --help" "$(cat stderr)" ""
 
 # Nothing is left behind: no log beside the files, no temporary folder.
 check "log left in the working directory" "$(find "$work" -name quillmoth.log | wc -l)" 0
