@@ -22,92 +22,99 @@ constexpr int POINTER_BUTTON_BITS = 3;
 constexpr int POINTER_MOTION = 32;
 constexpr int POINTER_WHEEL_OR_EXTRA = 64 | 128;
 
-Keyboard::Key offsetKey(Keyboard::Key first, int offset) {
-  return static_cast<Keyboard::Key>(first + offset);
+using Key = sf::Keyboard::Key;
+
+Key offsetKey(Key first, int offset) {
+  return static_cast<Key>(first + offset);
 }
 
-// The window's table, by the character or code point that a key sends:
-// letters in either case (Shift), the main block's digits and punctuation,
-// and the keypad and modifier keys by the keyboard protocol's private codes.
-Keyboard::Key keyOfCodePoint(int code) {
+// The key that sends a character or code point: letters in either case
+// (Shift), the main block's digits and punctuation, and the keypad and
+// modifier keys by the keyboard protocol's private codes. Which of them the
+// engine knows is the input manager's table to say.
+Key keyOfCodePoint(int code) {
   if (code >= 'a' && code <= 'z') {
-    return offsetKey(Keyboard::A, code - 'a');
+    return offsetKey(sf::Keyboard::A, code - 'a');
   }
   if (code >= 'A' && code <= 'Z') {
-    return offsetKey(Keyboard::A, code - 'A');
+    return offsetKey(sf::Keyboard::A, code - 'A');
   }
-  if (code >= '1' && code <= '9') {
-    return offsetKey(Keyboard::NUM1, code - '1');
+  if (code >= '0' && code <= '9') {
+    return offsetKey(sf::Keyboard::Num0, code - '0');
   }
   switch (code) {
-  case '0':
-    return Keyboard::NUM0;
   case ESC:
-    return Keyboard::ESCAPE;
+    return sf::Keyboard::Escape;
   case '\r':
   case '\n':
   case 57414: // the keypad's Enter
-    return Keyboard::RETURN;
+    return sf::Keyboard::Enter;
   case '\t':
-    return Keyboard::TAB;
+    return sf::Keyboard::Tab;
   case ' ':
-    return Keyboard::SPACE;
+    return sf::Keyboard::Space;
+  case 0x7f:
+    return sf::Keyboard::Backspace;
   case ',':
-    return Keyboard::COMMA;
+    return sf::Keyboard::Comma;
   case '.':
-    return Keyboard::PERIOD;
+    return sf::Keyboard::Period;
   case '/':
-    return Keyboard::SLASH;
+    return sf::Keyboard::Slash;
   case '`':
-    return Keyboard::TILDE;
+    return sf::Keyboard::Tilde;
+  case '-':
+    return sf::Keyboard::Hyphen;
+  case '=':
+    return sf::Keyboard::Equal;
   case 57412:
-    return Keyboard::MINUS;
+    return sf::Keyboard::Subtract;
   case 57413:
-    return Keyboard::PLUS;
+    return sf::Keyboard::Add;
   case 57362:
-    return Keyboard::PAUSE;
+    return sf::Keyboard::Pause;
   case 57441:
-    return Keyboard::LEFTSHIFT;
+    return sf::Keyboard::LShift;
   case 57442:
-    return Keyboard::LEFTCONTROL;
+    return sf::Keyboard::LControl;
   case 57447:
-    return Keyboard::RIGHTSHIFT;
+    return sf::Keyboard::RShift;
   case 57448:
-    return Keyboard::RIGHTCONTROL;
+    return sf::Keyboard::RControl;
   default:
-    return Keyboard::UNDEFINED_KEY;
+    return sf::Keyboard::Unknown;
   }
 }
 
 // Keys sent as a letter after CSI or SS3: arrows, F1 to F4, and keys of the
-// editing block and keypad that the table leaves undefined.
-bool letterKey(char final_byte, Keyboard::Key &key_val) {
+// editing block and keypad that have no name here.
+bool letterKey(char final_byte, Key &key_val) {
   switch (final_byte) {
   case 'A':
-    key_val = Keyboard::UPARROW;
+    key_val = sf::Keyboard::Up;
     return true;
   case 'B':
-    key_val = Keyboard::DOWNARROW;
+    key_val = sf::Keyboard::Down;
     return true;
   case 'C':
-    key_val = Keyboard::RIGHTARROW;
+    key_val = sf::Keyboard::Right;
     return true;
   case 'D':
-    key_val = Keyboard::LEFTARROW;
+    key_val = sf::Keyboard::Left;
     return true;
   case 'P':
   case 'Q':
   case 'R':
   case 'S':
-    key_val = offsetKey(Keyboard::F1, final_byte - 'P');
+    key_val = offsetKey(sf::Keyboard::F1, final_byte - 'P');
     return true;
   case 'Z': // Shift-Tab
-    key_val = Keyboard::TAB;
+    key_val = sf::Keyboard::Tab;
     return true;
   case 'E':
   case 'F':
   case 'H':
-    key_val = Keyboard::UNDEFINED_KEY;
+    key_val = sf::Keyboard::Unknown;
     return true;
   default:
     return false;
@@ -115,46 +122,46 @@ bool letterKey(char final_byte, Keyboard::Key &key_val) {
 }
 
 // CSI number ~: F1 to F12 (F3 as later kitty sends it, F1 to F4 as rxvt
-// does); editing keys and the rest are keys the table leaves undefined.
-Keyboard::Key tildeKey(int number) {
+// does); editing keys and the rest have no name here.
+Key tildeKey(int number) {
   switch (number) {
   case 11:
   case 12:
   case 13:
   case 14:
-    return offsetKey(Keyboard::F1, number - 11);
+    return offsetKey(sf::Keyboard::F1, number - 11);
   case 15:
-    return Keyboard::F5;
+    return sf::Keyboard::F5;
   case 17:
   case 18:
   case 19:
   case 20:
   case 21:
-    return offsetKey(Keyboard::F6, number - 17);
+    return offsetKey(sf::Keyboard::F6, number - 17);
   case 23:
-    return Keyboard::F11;
+    return sf::Keyboard::F11;
   case 24:
-    return Keyboard::F12;
+    return sf::Keyboard::F12;
   default:
-    return Keyboard::UNDEFINED_KEY;
+    return sf::Keyboard::Unknown;
   }
 }
 
 // SS3 keys: the keypad in application mode.
-Keyboard::Key keypadKey(char final_byte) {
+Key keypadKey(char final_byte) {
   switch (final_byte) {
   case 'm':
-    return Keyboard::MINUS;
+    return sf::Keyboard::Subtract;
   case 'k':
-    return Keyboard::PLUS;
+    return sf::Keyboard::Add;
   case 'M':
-    return Keyboard::RETURN;
+    return sf::Keyboard::Enter;
   default:
-    return Keyboard::UNDEFINED_KEY;
+    return sf::Keyboard::Unknown;
   }
 }
 
-TerminalInputRecord keyRecord(Keyboard::Key key_val, EventKeyboardAction action) {
+TerminalInputRecord keyRecord(Key key_val, EventKeyboardAction action) {
   TerminalInputRecord record;
   record.key = key_val;
   record.key_action = action;
@@ -195,7 +202,7 @@ void TerminalInput::feed(const char *bytes, std::size_t count,
         // Not a sequence: the Escape key, then the byte as typed (Alt and a
         // key send just this).
         m_state = GROUND;
-        key(Keyboard::ESCAPE, LEGACY_FORM, records);
+        key(sf::Keyboard::Escape, LEGACY_FORM, records);
         ground(byte, records);
       }
       break;
@@ -206,7 +213,7 @@ void TerminalInput::feed(const char *bytes, std::size_t count,
       if ((byte & 0xc0) == 0x80) {
         if (--m_utf8_remaining == 0) {
           m_state = GROUND;
-          key(Keyboard::UNDEFINED_KEY, LEGACY_FORM, records);
+          key(sf::Keyboard::Unknown, LEGACY_FORM, records);
         }
       } else {
         // A character cut short: drop it and read the byte afresh.
@@ -224,11 +231,11 @@ bool TerminalInput::isPending() const {
 
 void TerminalInput::flush(std::vector<TerminalInputRecord> &records) {
   if (m_state == ESCAPE) {
-    key(Keyboard::ESCAPE, LEGACY_FORM, records);
+    key(sf::Keyboard::Escape, LEGACY_FORM, records);
   } else if (m_state == SEQUENCE && m_length == 0) {
     // Escape and then [ or O, typed: no terminal stops a sequence there.
-    key(Keyboard::ESCAPE, LEGACY_FORM, records);
-    key(m_introducer == 'O' ? Keyboard::O : Keyboard::UNDEFINED_KEY, LEGACY_FORM, records);
+    key(sf::Keyboard::Escape, LEGACY_FORM, records);
+    key(m_introducer == 'O' ? sf::Keyboard::O : sf::Keyboard::LBracket, LEGACY_FORM, records);
   }
   m_state = GROUND;
 }
@@ -335,7 +342,7 @@ void TerminalInput::dispatchKeyboard(char final_byte, std::vector<TerminalInputR
   // parameter (CSI 1 ; modifiers : event A, CSI 15 ; modifiers : event ~);
   // SS3 forms have no room for them.
   const int key_event = m_introducer == 'O' ? LEGACY_FORM : parameter(1, 1, NOT_SENT);
-  Keyboard::Key key_val = Keyboard::UNDEFINED_KEY;
+  Key key_val = sf::Keyboard::Unknown;
   if (letterKey(final_byte, key_val)) {
     key(key_val, key_event, records);
   } else if (m_introducer == 'O') {
@@ -368,7 +375,7 @@ void TerminalInput::dispatchCodePoint(std::vector<TerminalInputRecord> &records)
   key(keyOfCodePoint(code), key_event, records);
 }
 
-void TerminalInput::key(Keyboard::Key key_val, int key_event,
+void TerminalInput::key(Key key_val, int key_event,
                         std::vector<TerminalInputRecord> &records) const {
   // A form that can say press or release says it, and under the protocol's
   // flags one that says nothing is a press whose release comes on its own.
@@ -399,7 +406,8 @@ void TerminalInput::dispatchPointer(char final_byte,
   if (flags & POINTER_MOTION) {
     record.mouse_action = MOVED;
   } else {
-    static constexpr Mouse::Button BUTTONS[] = {Mouse::LEFT, Mouse::MIDDLE, Mouse::RIGHT};
+    static constexpr sf::Mouse::Button BUTTONS[] = {sf::Mouse::Left, sf::Mouse::Middle,
+                                                    sf::Mouse::Right};
     const int button = flags & POINTER_BUTTON_BITS;
     if (button >= 3) {
       return;

@@ -1,10 +1,14 @@
-// Turns the bytes that a terminal sends into the engine's input: key presses
-// and releases, pointer moves and clicks, and the answers to the start-up
-// query. Bytes only, no clock and no file: the terminal screen owns one.
+// Turns the bytes that a terminal sends into input: key presses and releases
+// of the keys a window would name, pointer moves and clicks, and the answers
+// to the start-up query. Bytes only, no clock and no file: the terminal
+// screen owns one.
 #pragma once
 
 #include "EventKeyboard.h"
 #include "EventMouse.h"
+
+#include <SFML/Window/Keyboard.hpp>
+#include <SFML/Window/Mouse.hpp>
 
 #include <cstddef>
 #include <vector>
@@ -25,12 +29,14 @@ enum TerminalInputType : int {
   TERMINAL_ATTRIBUTES_REPLY,
 };
 
+// Keys and buttons are named as the window names them, so that the input
+// manager's one table turns both into the engine's.
 struct TerminalInputRecord {
   TerminalInputType type = TERMINAL_KEY;
-  Keyboard::Key key = Keyboard::UNDEFINED_KEY;
+  sf::Keyboard::Key key = sf::Keyboard::Unknown;
   EventKeyboardAction key_action = UNDEFINED_KEYBOARD_ACTION;
   EventMouseAction mouse_action = UNDEFINED_MOUSE_ACTION;
-  Mouse::Button mouse_button = Mouse::UNDEFINED_MOUSE_BUTTON;
+  sf::Mouse::Button mouse_button = sf::Mouse::ButtonCount;
   // The pointer's cell in the terminal, from (0, 0) at the top left.
   int column = 0;
   int row = 0;
@@ -72,7 +78,8 @@ private:
   void dispatchKeyboard(char final_byte, std::vector<TerminalInputRecord> &records);
   void dispatchPointer(char final_byte, std::vector<TerminalInputRecord> &records) const;
   void dispatchCodePoint(std::vector<TerminalInputRecord> &records);
-  void key(Keyboard::Key key_val, int key_event, std::vector<TerminalInputRecord> &records) const;
+  void key(sf::Keyboard::Key key_val, int key_event,
+           std::vector<TerminalInputRecord> &records) const;
   // Parameter index, sub-parameter sub; absent when not sent.
   int parameter(int index, int sub, int absent) const;
 

@@ -2,6 +2,7 @@
 // cut at every byte, and on broken and unusual sequences.
 #include "TerminalInput.h"
 
+#include "InputManager.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -15,10 +16,10 @@
 namespace {
 
 using Records = std::vector<qm::TerminalInputRecord>;
-namespace K = qm::Keyboard;
-
-// The keys in their order, from UNDEFINED_KEY.
-std::string keyName(int key) {
+// The engine's keys in their order, from UNDEFINED_KEY, as the window's table
+// makes them of the keys that the parser names.
+std::string keyName(sf::Keyboard::Key sfml_key) {
+  const int key = qm::translateKey(sfml_key);
   static const std::vector<std::string> NAMES = [] {
     std::istringstream names("? SPC RET ESC TAB LEFT RIGHT UP DOWN PAUSE MINUS PLUS TILDE . , / "
                              "LCTRL RCTRL LSHIFT RSHIFT F1 F2 F3 F4 F5 F6 F7 F8 F9 F10 F11 F12 "
@@ -45,7 +46,9 @@ std::string describe(const Records &records) {
       word = (tap ? "" : r.key_action == qm::KEY_PRESSED ? "+" : "-") + keyName(r.key);
       i += tap;
     } else if (r.type == qm::TERMINAL_POINTER) {
-      word = (r.mouse_action == qm::MOVED ? "move" : std::string(1, "LRM"[r.mouse_button])) +
+      word = (r.mouse_action == qm::MOVED
+                  ? "move"
+                  : std::string(1, "LRM"[qm::translateButton(r.mouse_button)])) +
              std::to_string(r.column) + "," + std::to_string(r.row);
     } else {
       const char *const SIGNALS_AND_ANSWERS[] = {"int", "stop", "kitty", "da"};

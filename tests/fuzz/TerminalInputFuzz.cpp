@@ -58,8 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   // adds two more at most.
   check(whole_records.size() <= 2 * size + 2);
   for (const qm::TerminalInputRecord &r : whole_records) {
-    check(r.key >= qm::Keyboard::UNDEFINED_KEY && r.key <= qm::Keyboard::NUM0 && r.column >= 0 &&
-          r.row >= 0 && r.mouse_button <= qm::Mouse::MIDDLE);
+    check(r.key >= sf::Keyboard::Unknown && r.key < sf::Keyboard::KeyCount && r.column >= 0 &&
+          r.row >= 0 && r.mouse_button <= sf::Mouse::ButtonCount);
   }
   if (isPlainTyping(data, size)) {
     check(whole_records.size() == 2 * size);
