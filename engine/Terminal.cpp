@@ -1,5 +1,7 @@
 #include "Terminal.h"
 
+#include "HeldOutput.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -9,6 +11,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstddef>
+#include <cstdio>
 #include <cstdlib>
 
 namespace qm {
@@ -34,6 +37,9 @@ volatile std::sig_atomic_t protocol_pushed = 0;
 volatile std::sig_atomic_t suspended = 0;
 volatile std::sig_atomic_t resized = 0;
 volatile std::sig_atomic_t resumed = 0;
+// Whether the process's own standard output and error are kept off the
+// terminal while it is taken.
+volatile std::sig_atomic_t output_kept_off = 0;
 int held_input_fd = -1;
 int held_output_fd = -1;
 struct termios saved_termios;
@@ -90,9 +96,16 @@ void leaveTerminal() {
   }
   writeBytes(LEAVE);
   tcsetattr(held_input_fd, TCSAFLUSH, &saved_termios);
+  // What was held comes out on the screen the game was started from.
+  if (output_kept_off) {
+    releaseOutput();
+  }
 }
 
 void enterTerminal() {
+  if (output_kept_off) {
+    holdOutput();
+  }
   tcsetattr(held_input_fd, TCSANOW, &raw_termios);
   writeBytes(ENTER);
   if (protocol_pushed) {
@@ -234,18 +247,23 @@ Terminal::~Terminal() {
 }
 
 int Terminal::open() {
-  if (isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)) {
-    return open(STDIN_FILENO, STDOUT_FILENO);
-  }
-  const int fd = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
+  // The output gets a descriptor of its own: standard output, the terminal
+  // too, is held off it while the game shows.
+  const bool standard = isatty(STDIN_FILENO) && isatty(STDOUT_FILENO);
+  const int fd = standard ? fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3)
+                          : ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
     return -1;
   }
-  if (open(fd, fd) != 0) {
+  if (open(standard ? STDIN_FILENO : fd, fd) != 0) {
     ::close(fd);
     return -1;
   }
   m_owned_fd = fd;
+  std::fflush(stdout);
+  std::fflush(stderr);
+  output_kept_off = 1;
+  holdOutput();
   return 0;
 }
 
@@ -295,10 +313,14 @@ void Terminal::close() {
   if (!m_open) {
     return;
   }
+  // Lines still in the standard streams' buffers belong with what was held.
+  std::fflush(stdout);
+  std::fflush(stderr);
   if (terminal_held) {
     terminal_held = 0;
     leaveTerminal();
   }
+  output_kept_off = 0;
   releaseSignals();
   if (m_owned_fd >= 0) {
     ::close(m_owned_fd);
