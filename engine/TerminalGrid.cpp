@@ -34,8 +34,10 @@ void TerminalGrid::paint(Vector view_pos, char ch, Color color) {
   }
   TerminalCell painted;
   // Control bytes and bytes above ASCII would reach the terminal as commands
-  // or as broken characters; the window draws no glyph for them either.
-  if (ch > ' ' && ch < 0x7f) {
+  // or as broken characters; the window draws no glyph for them either. A
+  // black character, unseen on the window's black, is shown grey by many
+  // terminals in bold: a blank shows it as the window does.
+  if (ch > ' ' && ch < 0x7f && color != BLACK) {
     painted.ch = ch;
     painted.color = color >= BLACK && color <= WHITE ? color : WHITE;
   }
