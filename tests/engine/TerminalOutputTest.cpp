@@ -186,6 +186,8 @@ TEST(TerminalGrid, PaintsInCallOrderIntoTheCellsThatPositionsFallIn) {
   grid.paint(qm::Vector(4, 1), 'c', qm::RED);
   grid.paint(qm::Vector(4.2f, 1.9f), ' ', qm::RED);
   grid.paint(qm::Vector(5, 1), '\x1b', qm::RED);
+  // Black is a blank, as on the window's black.
+  grid.paint(qm::Vector(6, 1), 'k', qm::BLACK);
   for (const float outside : {-0.5f, 80.0f, std::numeric_limits<float>::quiet_NaN(), 1e30f}) {
     grid.paint(qm::Vector(outside, 0), 'z', qm::RED);
     grid.paint(qm::Vector(0, outside), 'z', qm::RED);
