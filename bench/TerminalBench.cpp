@@ -144,17 +144,16 @@ template <typename Player> void runPasses(benchmark::State &state, Player player
   state.counters["quiet_pass_share"] = static_cast<double>(quiet) / later_passes;
 }
 
+bool showStartScreen(PseudoTerminal &, bool setting_up) {
+  if (setting_up) {
+    new GameStart;
+  }
+  return true;
+}
+
 // The start screen, whose animation moves every eighth pass.
 void BM_TerminalStartScreenPass(benchmark::State &state) {
-  runPasses(
-      state,
-      [](PseudoTerminal &, bool setting_up) {
-        if (setting_up) {
-          new GameStart;
-        }
-        return true;
-      },
-      false);
+  runPasses(state, showStartScreen, false);
 }
 BENCHMARK(BM_TerminalStartScreenPass)->Iterations(PASSES)->Unit(benchmark::kMicrosecond);
 
@@ -184,15 +183,7 @@ BENCHMARK(BM_TerminalGamePass)->Iterations(PASSES)->Unit(benchmark::kMicrosecond
 // The start screen with its animation stopped: every pass after the first
 // must send nothing.
 void BM_TerminalUnchangedPass(benchmark::State &state) {
-  runPasses(
-      state,
-      [](PseudoTerminal &, bool setting_up) {
-        if (setting_up) {
-          new GameStart;
-        }
-        return true;
-      },
-      true);
+  runPasses(state, showStartScreen, true);
 }
 BENCHMARK(BM_TerminalUnchangedPass)->Iterations(PASSES)->Unit(benchmark::kMicrosecond);
 

@@ -28,26 +28,12 @@ HeldDescriptor held[] = {{STDOUT_FILENO, "quillmoth-stdout", false, false, -1, -
                          {STDERR_FILENO, "quillmoth-stderr", false, false, -1, -1}};
 volatile std::sig_atomic_t output_held = 0;
 
-void writeAll(int fd, const char *bytes, std::size_t count) {
-  while (count > 0) {
-    const ssize_t written = ::write(fd, bytes, count);
-    if (written < 0 && errno == EINTR) {
-      continue;
-    }
-    if (written <= 0) {
-      return;
-    }
-    bytes += written;
-    count -= static_cast<std::size_t>(written);
-  }
-}
-
 void replay(const HeldDescriptor &descriptor) {
   char buffer[4096];
   lseek(descriptor.store_fd, 0, SEEK_SET);
   ssize_t count = 0;
   while ((count = ::read(descriptor.store_fd, buffer, sizeof buffer)) > 0) {
-    writeAll(descriptor.fd, buffer, static_cast<std::size_t>(count));
+    writeFully(descriptor.fd, buffer, static_cast<std::size_t>(count));
   }
   // Empty again for the next hold, which writes from the start.
   ftruncate(descriptor.store_fd, 0);
@@ -99,6 +85,20 @@ void releaseOutput() {
     replay(descriptor);
   }
   errno = saved_errno;
+}
+
+void writeFully(int fd, const char *bytes, std::size_t count) {
+  while (count > 0) {
+    const ssize_t written = ::write(fd, bytes, count);
+    if (written < 0 && errno == EINTR) {
+      continue;
+    }
+    if (written <= 0) {
+      return;
+    }
+    bytes += written;
+    count -= static_cast<std::size_t>(written);
+  }
 }
 
 } // namespace qm

@@ -70,22 +70,8 @@ bool isFault(int signal_number) {
   return false;
 }
 
-void writeAll(int fd, const char *bytes, std::size_t count) {
-  while (count > 0) {
-    const ssize_t written = ::write(fd, bytes, count);
-    if (written < 0 && errno == EINTR) {
-      continue;
-    }
-    if (written <= 0) {
-      return;
-    }
-    bytes += written;
-    count -= static_cast<std::size_t>(written);
-  }
-}
-
 template <std::size_t N> void writeBytes(const char (&bytes)[N]) {
-  writeAll(held_output_fd, bytes, N - 1);
+  writeFully(held_output_fd, bytes, N - 1);
 }
 
 // TCSAFLUSH drops what the terminal sent and no one read, such as pointer
