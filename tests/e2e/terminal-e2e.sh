@@ -138,8 +138,8 @@ tmux_do send-keys -t play q
 wait_for_screen 'P to play' 3 && sleep 0.5
 [ "$(pane_modes)" = "0 1 0 0" ] || fail "modes after Q from a shell $(pane_modes)"
 
-# Asked for a display there is none of, or for a window without X: one line
-# each, naming what there is.
+# Asked for a display there is none of, for the terminal without one, or for
+# a window without X: one line each, naming what there is.
 ALSOFT_DRIVERS=null QUILLMOTH_DISPLAY=paper "$binary" >"$work/stdout" 2>"$work/stderr" </dev/null
 status=$?
 [ "$status" -eq 1 ] || fail "exit status $status with QUILLMOTH_DISPLAY=paper, expected 1"
@@ -148,6 +148,12 @@ grep -q 'QUILLMOTH_DISPLAY must be window (the default) or terminal' "$work/stde
   fail "the line for an unknown display does not name the displays: $(cat "$work/stderr")"
 grep -q -x 'Message : Error! Unable to generate display window.' "$log" ||
   fail "the log does not say the display failed"
+setsid -w env QUILLMOTH_DISPLAY=terminal ALSOFT_DRIVERS=null "$binary" \
+  >"$work/stdout" 2>"$work/stderr" </dev/null
+status=$?
+[ "$status" -eq 1 ] || fail "exit status $status without a terminal, expected 1"
+[ "$(cat "$work/stderr")" = "quillmoth: could not start the engine (no terminal to play in); see quillmoth.log for details" ] ||
+  fail "without a terminal it said: $(cat "$work/stderr")"
 env -u DISPLAY -u QUILLMOTH_DISPLAY ALSOFT_DRIVERS=null "$binary" >"$work/stdout" 2>"$work/stderr" </dev/null
 [ "$(wc -l <"$work/stderr")" -eq 1 ] || fail "not one line on standard error without X"
 grep -q 'QUILLMOTH_DISPLAY=terminal' "$work/stderr" ||
