@@ -1,6 +1,7 @@
 // One whole pass of the game loop in a real window (run it under an X server):
 // the start screen, which paints every cell of the grid, and a game in play.
 // A pass must fit well inside the 33 ms frame for the game to keep its pace.
+#include "GameData.h"
 #include "GameManager.h"
 #include "GameStart.h"
 #include "Test.h"
@@ -10,24 +11,8 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <filesystem>
 
 namespace {
-
-namespace fs = std::filesystem;
-
-// The game reads its data relative to the working directory; link it in from
-// the source tree so that the benchmark can run from any folder.
-void linkGameData() {
-  const char *source_dir = std::getenv("QM_SOURCE_DIR");
-  const fs::path root = source_dir ? source_dir : ".";
-  for (const char *name : {"Sprites", "Sounds", "qm-font.ttf"}) {
-    std::error_code ignored;
-    if (!fs::exists(name) && fs::exists(root / name)) {
-      fs::create_symlink(root / name, name, ignored);
-    }
-  }
-}
 
 // 0 once the engine runs with the game's resources loaded and the world empty.
 int startGame() {

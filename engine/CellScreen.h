@@ -1,7 +1,8 @@
-// What the display shows its frames on and reads its input from: today the
-// window (WindowScreen). The display manager owns the one screen in use and
-// hands it each finished frame in grid terms, cells and colours, so that a
-// screen decides alone how cells become its picture.
+// What the display shows its frames on and reads its input from: a window
+// (WindowScreen) or a text terminal (TerminalScreen). The display manager
+// owns the one screen in use and hands it each finished frame in grid terms,
+// cells and colours, so that a screen decides alone how cells become its
+// picture.
 #pragma once
 
 #include "Color.h"

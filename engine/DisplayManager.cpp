@@ -2,10 +2,12 @@
 
 #include "LogManager.h"
 #include "PictureFit.h"
+#include "TerminalScreen.h"
 #include "WindowScreen.h"
 #include "utility.h"
 
 #include <cstddef>
+#include <cstdlib>
 
 namespace qm {
 
@@ -31,6 +33,15 @@ PictureFit firstSizeFit() {
 
 } // namespace
 
+DisplayKind chosenDisplay() {
+  const char *p_value = std::getenv(DISPLAY_VARIABLE.c_str());
+  const std::string value = p_value ? p_value : "";
+  if (value.empty() || value == "window") {
+    return WINDOW_DISPLAY;
+  }
+  return value == "terminal" ? TERMINAL_DISPLAY : UNKNOWN_DISPLAY;
+}
+
 DisplayManager::DisplayManager()
     : m_window_horizontal_pixels(WINDOW_HORIZONTAL_PIXELS_DEFAULT),
       m_window_vertical_pixels(WINDOW_VERTICAL_PIXELS_DEFAULT),
@@ -54,12 +65,16 @@ int DisplayManager::startUp() {
   if (m_p_screen && isStarted()) {
     return 0;
   }
+  const DisplayKind kind = chosenDisplay();
   // A window kept from a failed font load or from a shut-down without a
   // close request is reused rather than opened a second time.
-  if (!m_p_screen) {
+  if (!m_p_screen && kind == WINDOW_DISPLAY) {
     m_p_screen = WindowScreen::open(pictureSize(*this), gridSize(*this), &m_font);
+  } else if (!m_p_screen && kind == TERMINAL_DISPLAY) {
+    m_p_screen = TerminalScreen::open(gridSize(*this));
   }
-  const bool font_loaded = m_font.loadFromFile(FONT_FILE_DEFAULT);
+  // A terminal draws in its own font.
+  const bool font_loaded = kind == TERMINAL_DISPLAY || m_font.loadFromFile(FONT_FILE_DEFAULT);
   if (m_p_screen) {
     m_p_screen->fontChanged();
   }

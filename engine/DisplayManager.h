@@ -1,7 +1,8 @@
 // The system's display: a grid of character cells, each drawn as one
 // coloured character on a cell-sized background. Records each frame's cells
-// and hands the finished frame to the screen that it owns, the window, which
-// also gives the input its events. A singleton started by the game manager.
+// and hands the finished frame to the screen that it owns, a window or a
+// text terminal, which also gives the input its events. A singleton started
+// by the game manager.
 #pragma once
 
 #include "CellScreen.h"
@@ -28,6 +29,18 @@ inline const sf::Color WINDOW_BACKGROUND_COLOR_DEFAULT = sf::Color(0, 0, 0);
 inline const std::string WINDOW_TITLE_DEFAULT = "Quillmoth";
 inline const std::string FONT_FILE_DEFAULT = "qm-font.ttf";
 
+// The screen is chosen at start-up by this environment variable: unset or
+// "window" for a window, "terminal" for the text terminal that the program
+// runs in; any other value starts no display.
+inline const std::string DISPLAY_VARIABLE = "QUILLMOTH_DISPLAY";
+enum DisplayKind : int {
+  UNKNOWN_DISPLAY = -1,
+  WINDOW_DISPLAY = 0,
+  TERMINAL_DISPLAY = 1,
+};
+// The screen that the environment asks for now.
+DisplayKind chosenDisplay();
+
 enum Justification : int {
   LEFT_JUSTIFIED = 0,
   CENTER_JUSTIFIED = 1,
@@ -39,9 +52,11 @@ public:
   static DisplayManager &getInstance();
   ~DisplayManager() override;
 
-  // Opens the window and loads the font; -1 when either fails.
+  // Opens the chosen screen, and for a window loads the font; -1 when either
+  // fails.
   int startUp() override;
-  // Closes the window when it was asked to close (its close button).
+  // Closes the window when it was asked to close (its close button); gives a
+  // terminal back.
   void shutDown() override;
 
   // Drawing is batched: drawCh and drawString only add cells to the frame
@@ -74,9 +89,10 @@ public:
   // The picture's size in pixels, which is the window's first size.
   int getHorizontalPixels() const;
   int getVerticalPixels() const;
-  // The window, nullptr before startUp. It is the same object from start to
-  // end, but F11 makes the window anew in it, at the full screen or back:
-  // its size, view and settings change at such a switch.
+  // The window, nullptr before startUp and in a terminal, which has none. It
+  // is the same object from start to end, but F11 makes the window anew in
+  // it, at the full screen or back: its size, view and settings change at
+  // such a switch.
   sf::RenderWindow *getWindow() const;
 
 private:

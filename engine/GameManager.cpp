@@ -7,54 +7,15 @@
 #include "InputManager.h"
 #include "LogManager.h"
 #include "ResourceManager.h"
+#include "StopSignals.h"
 #include "WorldManager.h"
 
 #include <cerrno>
-#include <csignal>
 #include <ctime>
 
 namespace qm {
 
 namespace {
-
-constexpr int STOP_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP};
-
-// Set by a stop signal; the loop finishes its pass and the game ends as Q
-// ends it, so the managers shut down in order and the log reaches its file.
-volatile std::sig_atomic_t stop_requested = 0;
-
-extern "C" void requestStop(int) {
-  stop_requested = 1;
-}
-
-// The handler is for one signal only (SA_RESETHAND): a second one, sent to a
-// game that does not end, kills it as usual. A signal that the program was
-// started to ignore (nohup) stays ignored.
-void catchStopSignals() {
-  for (const int signal_number : STOP_SIGNALS) {
-    struct sigaction current = {};
-    sigaction(signal_number, nullptr, &current);
-    if (current.sa_handler == SIG_IGN) {
-      continue;
-    }
-    struct sigaction stop = {};
-    stop.sa_handler = requestStop;
-    stop.sa_flags = static_cast<int>(SA_RESETHAND);
-    sigemptyset(&stop.sa_mask);
-    sigaction(signal_number, &stop, nullptr);
-  }
-}
-
-void releaseStopSignals() {
-  for (const int signal_number : STOP_SIGNALS) {
-    struct sigaction current = {};
-    sigaction(signal_number, nullptr, &current);
-    if (current.sa_handler == requestStop) {
-      std::signal(signal_number, SIG_DFL);
-    }
-  }
-  stop_requested = 0;
-}
 
 // Sleeps until wait_time from now on the monotonic clock, which changes of the
 // wall clock cannot stretch. The deadline is absolute, so a signal that cuts
@@ -73,7 +34,7 @@ void waitOut(long wait_time) {
     deadline.tv_nsec -= 1000000000;
   }
   while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
-    if (stop_requested) {
+    if (stopRequested()) {
       return;
     }
   }
@@ -159,7 +120,7 @@ void GameManager::runPass(int step_count) {
   world_manager.update();
   world_manager.draw();
   DisplayManager::getInstance().swapBuffers();
-  if (stop_requested) {
+  if (stopRequested()) {
     game_over = true;
   }
 }

@@ -2,6 +2,7 @@
 
 #include "Ball.h"
 #include "Border.h"
+#include "DisplayManager.h"
 #include "GameManager.h"
 #include "GameStart.h"
 #include "LogManager.h"
@@ -17,6 +18,35 @@
 
 namespace qm {
 
+namespace {
+
+// What the display that was asked for needs, for the one line that a failed
+// start prints.
+const char *displayTrouble() {
+  switch (chosenDisplay()) {
+  case WINDOW_DISPLAY:
+    return "no window or no font";
+  case TERMINAL_DISPLAY:
+    return "no terminal to play in";
+  default:
+    return "unknown display";
+  }
+}
+
+// How to get a display that works.
+const char *displayHint() {
+  switch (chosenDisplay()) {
+  case WINDOW_DISPLAY:
+    return "; to play in this terminal instead, run it with QUILLMOTH_DISPLAY=terminal";
+  case TERMINAL_DISPLAY:
+    return "";
+  default:
+    return "; QUILLMOTH_DISPLAY must be window (the default) or terminal";
+  }
+}
+
+} // namespace
+
 int Test::startEngine() {
   GameManager &game_manager = GameManager::getInstance();
   if (game_manager.startUp() == 0) {
@@ -28,8 +58,8 @@ int Test::startEngine() {
   // Without a window no Q can reach the loop, and it would never end.
   game_manager.shutDown();
   const std::string details = has_log ? "; see " + LOGFILE_NAME + " for details" : "";
-  fprintf(stderr, "quillmoth: could not start the engine (no window or no font)%s\n",
-          details.c_str());
+  fprintf(stderr, "quillmoth: could not start the engine (%s)%s%s\n", displayTrouble(),
+          details.c_str(), displayHint());
   return -1;
 }
 

@@ -2,9 +2,11 @@
 # The engine as another project sees it. "build" installs the engine from the
 # source tree into a scratch prefix and builds examples/ against it with
 # nothing but find_package; "play" runs that example in the test X server,
-# steers it with xdotool, and checks what it drew, printed and logged.
+# steers it with xdotool, and checks what it drew, printed and logged;
+# "terminal" plays the same example, unchanged, in a tmux pane.
 # Usage: example-e2e.sh build <repository root> <scratch folder>
 #        example-e2e.sh play <scratch folder>
+#        example-e2e.sh terminal <scratch folder>
 set -uo pipefail
 
 mode=$1
@@ -106,8 +108,37 @@ play() {
   echo "1 passed, 0 failed"
 }
 
+# The example's code knows nothing of terminals: the engine's display,
+# chosen by the environment, draws it there and reads its keys.
+terminal() {
+  local moth
+  moth=$(cd "$1/moth" 2>/dev/null && pwd)
+  [ -x "$moth/moth" ] || fail "no example built in $1/moth"
+  work=$(mktemp -d)
+  # shellcheck source=terminal-driver.sh
+  source "$(dirname "${BASH_SOURCE[0]}")/terminal-driver.sh"
+  start_tmux_server
+  cd "$moth" || exit 1
+  start_pane 90 26 env -C "$moth" -u DISPLAY ALSOFT_DRIVERS=null QUILLMOTH_DISPLAY=terminal \
+    ./moth
+  wait_for_screen 'Moves' || fail "no counter on the terminal's screen"
+  # A terminal without the keyboard protocol lets each key go at once: the
+  # arrow is one move that the moth has no pass to fly.
+  tmux_do send-keys -t play Right
+  wait_for_screen 'Moves 1' 3 || fail "the right arrow was not counted as one move"
+  # A lone Escape, told from the start of a sequence by what does not follow.
+  tmux_do send-keys -t play Escape
+  wait_for_pane_end || fail "still running 5 s after Escape"
+  [ "$status" = 0 ] || fail "exit status $status after Escape, expected 0"
+  [ "$(pane_modes)" = "0 1 0 0" ] || fail "the terminal was left in modes $(pane_modes)"
+  [ "$(screen_text)" = "moth: ended at 40.0,12.0 after 1 moves" ] ||
+    fail "after Escape the terminal shows: $(screen_text)"
+  echo "1 passed, 0 failed"
+}
+
 case $mode in
 build) build "$2" "$3" ;;
 play) play "$2" ;;
+terminal) terminal "$2" ;;
 *) fail "unknown mode $mode" ;;
 esac

@@ -168,7 +168,7 @@ done
 # windows are moved to its corner, since only what is on the screen can be
 # read back. The ball is lost about three seconds into a game, so each game
 # is looked at only in its first two.
-Xvfb -displayfd 3 -screen 0 2560x1600x24 3>"$work/display" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 2560x1600x24 -noreset 3>"$work/display" 2>/dev/null &
 server_pid=$!
 for _ in $(seq 1 100); do
   [ -s "$work/display" ] && break

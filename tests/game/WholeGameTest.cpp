@@ -36,7 +36,9 @@ TEST(SetUpRoutine, FailedEngineStartReturnsMinusOneWithOneLineOnStandardError) {
     const std::string standard_error = testing::internal::GetCapturedStderr();
     EXPECT_THAT(standard_error,
                 testing::EndsWith(cannot_start +
-                                  (log_is_folder ? "\n" : "; see quillmoth.log for details\n")));
+                                  (log_is_folder ? "" : "; see quillmoth.log for details") +
+                                  "; to play in this terminal instead, run it with "
+                                  "QUILLMOTH_DISPLAY=terminal\n"));
     EXPECT_EQ(standard_error.find(no_log) != std::string::npos, log_is_folder);
     EXPECT_FALSE(qm::GameManager::getInstance().isStarted());
     fs::current_path(home);
