@@ -1,7 +1,8 @@
 // The display with its window: cell geometry, start-up and drawing, checked
-// on the pixels of the back buffer.
+// on the pixels of the back buffer; and the display and input without one.
 #include "DisplayManager.h"
 
+#include "InputManager.h"
 #include "Screen.h"
 #include "Spy.h"
 #include "TestSupport.h"
@@ -9,12 +10,32 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace {
 
 using Rows = std::vector<std::string>;
+
+// First: the window, once made, stays for the run.
+TEST(DisplayWithoutAWindowSystem, RefusesAndInputIsHarmless) {
+  const std::string display_name = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
+  unsetenv("DISPLAY");
+  qm_test::resetWorld();
+
+  EXPECT_EQ(qm::DisplayManager::getInstance().startUp(), -1);
+  EXPECT_EQ(qm::DisplayManager::getInstance().drawCh(qm::Vector(1, 1), 'A', qm::WHITE), -1);
+  EXPECT_EQ(qm::DisplayManager::getInstance().swapBuffers(), -1);
+  EXPECT_EQ(qm::InputManager::getInstance().startUp(), -1);
+  qm::InputManager::getInstance().getInput();
+  qm::InputManager::getInstance().shutDown();
+
+  EXPECT_EQ(qm_test::readLog(), "Message : Error! Unable to generate display window.\n"
+                                "Message : Error! No window to draw to.\n"
+                                "Message : Error: No window to display to.\n");
+  setenv("DISPLAY", display_name.c_str(), 1);
+}
 
 // Every test starts with the display running on a black back buffer, an
 // 80 x 24 view at (0, 0) and an empty, flushing log.
