@@ -97,11 +97,22 @@ TEST_F(Display, DrawsCharactersInTheirCellsAndColoursUntilTheSwap) {
   display.drawString(qm::Vector(40, 5), "ABCDE", qm::CENTER_JUSTIFIED, qm::WHITE);
   display.drawString(qm::Vector(40, 6), "ABCD", qm::CENTER_JUSTIFIED, qm::WHITE);
   display.drawString(qm::Vector(40, 7), "ABC", qm::RIGHT_JUSTIFIED, qm::WHITE);
+  for (int color = qm::RED; color <= qm::WHITE; color++) {
+    display.drawCh(qm::Vector(static_cast<float>(2 * color), 10), 'W',
+                   static_cast<qm::Color>(color));
+  }
 
   // Columns 35 to 44: the strings are justified about column 40.
   EXPECT_EQ(shown(2, 6, 35, 10), (Rows{"..........", "..#.#.#...", "..........", "...#####..",
                                        "...####...", "..###....."}));
-  EXPECT_EQ(screen.inkColor(37, 3), sf::Color::Red);
+  // Every engine colour as the player sees it.
+  const unsigned char EXPECTED_RGB[][3] = {{255, 0, 0},    {0, 255, 0},   {255, 255, 0},
+                                           {0, 0, 255},    {255, 0, 255}, {0, 255, 255},
+                                           {255, 255, 255}};
+  for (int color = qm::RED; color <= qm::WHITE; color++) {
+    const unsigned char *rgb = EXPECTED_RGB[color - qm::RED];
+    EXPECT_EQ(screen.inkColor(2 * color, 10), sf::Color(rgb[0], rgb[1], rgb[2])) << color;
+  }
   // An undefined colour draws white and warns once per character.
   EXPECT_EQ(screen.inkColor(39, 3), sf::Color::White);
   EXPECT_EQ(screen.inkColor(41, 3), sf::Color::White);
