@@ -1,7 +1,8 @@
 // The display with its window: cell geometry, start-up and drawing, checked
-// on the pixels of the back buffer.
+// on the pixels of the back buffer; and the display and input without one.
 #include "DisplayManager.h"
 
+#include "InputManager.h"
 #include "Screen.h"
 #include "Spy.h"
 #include "TestSupport.h"
@@ -9,12 +10,32 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace {
 
 using Rows = std::vector<std::string>;
+
+// First: the window, once made, stays for the run.
+TEST(DisplayWithoutAWindowSystem, RefusesAndInputIsHarmless) {
+  const std::string display_name = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
+  unsetenv("DISPLAY");
+  qm_test::resetWorld();
+
+  EXPECT_EQ(qm::DisplayManager::getInstance().startUp(), -1);
+  EXPECT_EQ(qm::DisplayManager::getInstance().drawCh(qm::Vector(1, 1), 'A', qm::WHITE), -1);
+  EXPECT_EQ(qm::DisplayManager::getInstance().swapBuffers(), -1);
+  EXPECT_EQ(qm::InputManager::getInstance().startUp(), -1);
+  qm::InputManager::getInstance().getInput();
+  qm::InputManager::getInstance().shutDown();
+
+  EXPECT_EQ(qm_test::readLog(), "Message : Error! Unable to generate display window.\n"
+                                "Message : Error! No window to draw to.\n"
+                                "Message : Error: No window to display to.\n");
+  setenv("DISPLAY", display_name.c_str(), 1);
+}
 
 // Every test starts with the display running on a black back buffer, an
 // 80 x 24 view at (0, 0) and an empty, flushing log.
@@ -76,11 +97,22 @@ TEST_F(Display, DrawsCharactersInTheirCellsAndColoursUntilTheSwap) {
   display.drawString(qm::Vector(40, 5), "ABCDE", qm::CENTER_JUSTIFIED, qm::WHITE);
   display.drawString(qm::Vector(40, 6), "ABCD", qm::CENTER_JUSTIFIED, qm::WHITE);
   display.drawString(qm::Vector(40, 7), "ABC", qm::RIGHT_JUSTIFIED, qm::WHITE);
+  for (int color = qm::RED; color <= qm::WHITE; color++) {
+    display.drawCh(qm::Vector(static_cast<float>(2 * color), 10), 'W',
+                   static_cast<qm::Color>(color));
+  }
 
   // Columns 35 to 44: the strings are justified about column 40.
   EXPECT_EQ(shown(2, 6, 35, 10), (Rows{"..........", "..#.#.#...", "..........", "...#####..",
                                        "...####...", "..###....."}));
-  EXPECT_EQ(screen.inkColor(37, 3), sf::Color::Red);
+  // Every engine colour as the player sees it.
+  const unsigned char EXPECTED_RGB[][3] = {{255, 0, 0},    {0, 255, 0},   {255, 255, 0},
+                                           {0, 0, 255},    {255, 0, 255}, {0, 255, 255},
+                                           {255, 255, 255}};
+  for (int color = qm::RED; color <= qm::WHITE; color++) {
+    const unsigned char *rgb = EXPECTED_RGB[color - qm::RED];
+    EXPECT_EQ(screen.inkColor(2 * color, 10), sf::Color(rgb[0], rgb[1], rgb[2])) << color;
+  }
   // An undefined colour draws white and warns once per character.
   EXPECT_EQ(screen.inkColor(39, 3), sf::Color::White);
   EXPECT_EQ(screen.inkColor(41, 3), sf::Color::White);

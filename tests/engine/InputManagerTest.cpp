@@ -1,8 +1,6 @@
-// Input from window events built in the test, and the display and input
-// without a window system. Nothing here opens a window.
+// Input from window events built in the test. Nothing here opens a window.
 #include "InputManager.h"
 
-#include "DisplayManager.h"
 #include "GameManager.h"
 #include "Spy.h"
 #include "TestSupport.h"
@@ -10,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -95,22 +91,6 @@ TEST(InputManager, DispatchesKeysAndTheMouseToObjectsInOrderAndAClosedWindowEnds
                             "qm::mouse 0 0 at 50.5,12.5; qm::keyboard 0 -1; ");
   EXPECT_TRUE(qm::GameManager::getInstance().getGameOver());
   qm::WorldManager::getInstance().shutDown();
-}
-
-TEST(InputManager, WithoutAWindowSystemTheDisplayRefusesAndInputIsHarmless) {
-  unsetenv("DISPLAY");
-  qm_test::resetWorld();
-
-  EXPECT_EQ(qm::DisplayManager::getInstance().startUp(), -1);
-  EXPECT_EQ(qm::DisplayManager::getInstance().drawCh(qm::Vector(1, 1), 'A', qm::WHITE), -1);
-  EXPECT_EQ(qm::DisplayManager::getInstance().swapBuffers(), -1);
-  EXPECT_EQ(qm::InputManager::getInstance().startUp(), -1);
-  qm::InputManager::getInstance().getInput();
-  qm::InputManager::getInstance().shutDown();
-
-  EXPECT_EQ(qm_test::readLog(), "Message : Error! Unable to generate display window.\n"
-                                "Message : Error! No window to draw to.\n"
-                                "Message : Error: No window to display to.\n");
 }
 
 } // namespace

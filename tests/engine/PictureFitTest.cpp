@@ -70,7 +70,8 @@ TEST(PictureFit, CellsAndCharactersAreDrawnAtTheWindowsScaleOnWholePixelsWhenSca
   const qm::PictureFit wide({1600, 900}, PICTURE, GRID);
   EXPECT_EQ(wide.getCharSize(), 28u);
   EXPECT_EQ(wide.textPosition(qm::Vector(3, 1)), sf::Vector2f(42, 38));
-  EXPECT_EQ(wide.backgroundRect(sf::Vector2f(42, 38)), sf::FloatRect(40.59375f, 45.5f, 14.0625f, 37.5f));
+  EXPECT_EQ(wide.backgroundRect(sf::Vector2f(42, 38)),
+            sf::FloatRect(40.59375f, 45.5f, 14.0625f, 37.5f));
 }
 
 } // namespace
