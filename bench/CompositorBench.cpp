@@ -11,6 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
@@ -49,8 +50,10 @@ struct Setup {
       glyphs[static_cast<std::size_t>(ch)] =
           &font.getGlyph(static_cast<sf::Uint32>(ch), CHAR_SIZE, true);
     }
-    return compositor.attach(window.getSystemHandle(), window.getSize(),
-                             sf::Vector2f(qm::charWidth(), qm::charHeight()), &font, CHAR_SIZE);
+    const sf::Vector2u size = window.getSize();
+    return compositor.attach(
+        &window, sf::Vector2f(qm::charWidth(), qm::charHeight()), &font, CHAR_SIZE,
+        sf::IntRect(0, 0, static_cast<int>(size.x), static_cast<int>(size.y)), true);
   }
 
   // DisplayBench's grid: frame_number shifts the characters and colours of
@@ -104,6 +107,44 @@ void BM_ComposedEmptyFrame(benchmark::State &state) {
   runComposed(state, 0);
 }
 BENCHMARK(BM_ComposedEmptyFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The still grid with moving glyphs at new places between pixels every pass
+// (a ball and a platform make about ten), or with all of it moved between
+// pixels every pass, as a view that follows something would: every glyph
+// between pixels is learnt from OpenGL at its place.
+void runComposedBetweenPixels(benchmark::State &state, int moving) {
+  static Setup setup;
+  if (setup.start() != 0) {
+    state.SkipWithError("no window or font (no X server?)");
+    return;
+  }
+  std::vector<qm::CompositeCell> cells;
+  setup.grid(&cells, 0, 1);
+  const std::size_t still = moving > 0 ? cells.size() : 0;
+  for (int i = 0; i < moving; i++) {
+    cells.push_back(cells[static_cast<std::size_t>(i * 37)]);
+  }
+  const std::vector<qm::CompositeCell> start = cells;
+  float offset = 0;
+  for (auto _ : state) {
+    offset = offset > 100 ? 0 : offset + 0.37f;
+    for (std::size_t i = still; i < cells.size(); i++) {
+      cells[i].pixel_pos = start[i].pixel_pos + sf::Vector2f(offset, offset * 0.29f);
+    }
+    setup.compositor.compose(cells, SIZE_MAX);
+    setup.compositor.show(false);
+  }
+}
+
+void BM_ComposedTenGlyphsMovingFrame(benchmark::State &state) {
+  runComposedBetweenPixels(state, 10);
+}
+BENCHMARK(BM_ComposedTenGlyphsMovingFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ComposedFrameMovingBetweenPixels(benchmark::State &state) {
+  runComposedBetweenPixels(state, 0);
+}
+BENCHMARK(BM_ComposedFrameMovingBetweenPixels)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The composed picture shown as one quad through OpenGL: the whole picture
 // uploaded, or the five changed cells' boxes, then drawn and displayed.

@@ -191,7 +191,8 @@ private:
 } // namespace
 
 CellRenderer::CellRenderer(const sf::Font *p_font)
-    : m_p_font(p_font), m_drawn_fit(sf::Vector2u(1, 1), sf::Vector2u(1, 1), sf::Vector2u(1, 1)) {
+    : m_p_font(p_font), m_drawn_fit(sf::Vector2u(1, 1), sf::Vector2u(1, 1), sf::Vector2u(1, 1)),
+      m_composed_fit(m_drawn_fit) {
   m_vertices.setPrimitiveType(sf::Triangles);
 }
 
@@ -216,12 +217,29 @@ bool CellRenderer::draw(sf::RenderTarget &target, std::vector<ScreenCell> *p_cel
   return true;
 }
 
+void CellRenderer::layOutComposite(const std::vector<ScreenCell> &cells, const PictureFit &fit,
+                                   std::vector<CompositeCell> *p_composite) {
+  if (!cells.empty() && cells == m_composed_cells && fit == m_composed_fit) {
+    return;
+  }
+  m_composed_cells = cells;
+  m_composed_fit = fit;
+  p_composite->clear();
+  for (const ScreenCell &cell : cells) {
+    const CellGlyph &cell_glyph = cellGlyph(cell.ch, fit.getCharSize());
+    p_composite->push_back(CompositeCell{fit.textPosition(cell.view_pos),
+                                         cell_glyph.drawn ? &cell_glyph.glyph : nullptr,
+                                         screenColor(cell.color)});
+  }
+}
+
 void CellRenderer::forgetShown() {
   m_shown_cells.clear();
 }
 
 void CellRenderer::forgetGlyphs() {
   forgetShown();
+  m_composed_cells.clear();
   m_quads.clear();
   m_vertices.clear();
   m_cell_glyphs.fill(CellGlyph());
@@ -231,6 +249,11 @@ const CellRenderer::CellGlyph &CellRenderer::cellGlyph(char ch, unsigned int cha
   if (char_size != m_glyph_char_size) {
     m_cell_glyphs.fill(CellGlyph());
     m_glyph_char_size = char_size;
+    // A text looks up an 'x' and a space before its first character. Where a
+    // glyph lies on the font's page shifts its filtering by a shade, so the
+    // glyphs are placed there as a text would place them.
+    m_p_font->getGlyph('x', char_size, true);
+    m_p_font->getGlyph(' ', char_size, true);
   }
   CellGlyph &cell_glyph = m_cell_glyphs[static_cast<unsigned char>(ch)];
   if (!cell_glyph.looked_up) {

@@ -1,9 +1,11 @@
 // Turns a frame of cells into a picture: lays each cell's bold glyph out at
 // the fit's scale, less what later cells' backgrounds hide, and draws them in
-// one go; a repeated frame is not drawn again. Owned by the window screen.
+// one go; a repeated frame is not drawn again. Or lays the cells out for a
+// frame compositor, which paints them itself. Owned by the window screen.
 #pragma once
 
 #include "CellScreen.h"
+#include "CellStamps.h"
 #include "Color.h"
 #include "PictureFit.h"
 
@@ -39,6 +41,11 @@ public:
   // so often a repeat is drawn all the same, to mend a window whose contents
   // the window system lost meanwhile.
   bool draw(sf::RenderTarget &target, std::vector<ScreenCell> *p_cells, const PictureFit &fit);
+  // The frame laid out for a compositor instead, at the fit's scale, into
+  // *p_composite, which is left as it is when the frame repeats the one laid
+  // out last at the same fit.
+  void layOutComposite(const std::vector<ScreenCell> &cells, const PictureFit &fit,
+                       std::vector<CompositeCell> *p_composite);
   // The target's picture is gone (a new window): the next frame is drawn.
   void forgetShown();
   // The font was loaded again: its glyphs and pages are gone.
@@ -78,6 +85,9 @@ private:
   sf::Vector2u m_drawn_target_size;
   sf::View m_drawn_view;
   int m_repeats_unshown = 0;
+  // The frame last laid out for a compositor, and at which fit.
+  std::vector<ScreenCell> m_composed_cells;
+  PictureFit m_composed_fit;
   // Valid for m_glyph_char_size until the font is loaded again.
   std::array<CellGlyph, 256> m_cell_glyphs;
   unsigned int m_glyph_char_size = 0;

@@ -18,6 +18,9 @@ namespace {
 // Boxes painted in one frame beyond which they are painted as one.
 constexpr std::size_t CHANGED_BOXES_MAX = 32;
 
+// Colours whose glyphs over black are looked up rather than blended.
+constexpr std::size_t OVER_BLACK_TABLES_MAX = 16;
+
 // a * b / 255 for bytes as llvmpipe's blending rounds it: exactly, by the
 // geometric series with round-off (t + t / 256 + 128) / 256.
 constexpr std::uint8_t mulNorm(unsigned int a, unsigned int b) {
@@ -55,28 +58,30 @@ std::uint32_t blendPixel(sf::Color tint, std::uint8_t alpha, std::uint32_t under
                 blendChannel(tint.b, alpha, static_cast<std::uint8_t>(under)));
 }
 
-// The first pixel whose centre lies at or after edge.
-int firstCentreFrom(float edge) {
-  return static_cast<int>(std::ceil(edge - 0.5f));
-}
-
-bool isWhole(float value) {
-  return std::isfinite(value) && value == std::floor(value);
-}
-
-// The rasterizer snaps edges to 1/256 of a pixel and adds them up through the
-// view's transform: an edge this close to a centre might fall on either side.
-bool clearOfCentres(float edge) {
-  const float fraction = edge - std::floor(edge);
-  return std::isfinite(edge) && std::fabs(fraction - 0.5f) > 1.0f / 128;
-}
-
-// Set when the X server refused to share the image's memory.
-bool attach_refused = false;
+// Set when the X server answered one of the compositor's requests with an
+// error.
+bool request_refused = false;
 
 extern "C" int noteRefusal(::Display *, XErrorEvent *) {
-  attach_refused = true;
+  request_refused = true;
   return 0;
+}
+
+// Waits until the server has dealt with every request sent so far on the
+// connection: false when it refused one. Xlib's own handler would end the
+// program, as for a segment shared with a server on another machine, or a
+// put on a window that has just been closed.
+template <class Requests> bool quietly(::Display *p_display, Requests requests) {
+  request_refused = false;
+  const XErrorHandler previous = XSetErrorHandler(noteRefusal);
+  const bool answered = requests();
+  XSync(p_display, False);
+  XSetErrorHandler(previous);
+  return answered && !request_refused;
+}
+
+bool syncQuietly(::Display *p_display) {
+  return quietly(p_display, [] { return true; });
 }
 
 } // namespace
@@ -95,7 +100,7 @@ struct FrameCompositor::XTarget {
     if (p_image != nullptr) {
       if (shared) {
         XShmDetach(p_display, &shm);
-        XSync(p_display, False);
+        syncQuietly(p_display);
         shmdt(shm.shmaddr);
         p_image->data = nullptr;
       }
@@ -103,6 +108,7 @@ struct FrameCompositor::XTarget {
     }
     if (gc != nullptr) {
       XFreeGC(p_display, gc);
+      syncQuietly(p_display);
     }
     if (p_display != nullptr) {
       XCloseDisplay(p_display);
@@ -134,17 +140,11 @@ struct FrameCompositor::XTarget {
     shm.shmaddr = static_cast<char *>(p_segment);
     p_image->data = shm.shmaddr;
     shm.readOnly = False;
-    // A server on another machine refuses the segment with an X error, which
-    // Xlib's own handler would answer by ending the program.
-    attach_refused = false;
-    XErrorHandler previous = XSetErrorHandler(noteRefusal);
-    const bool attached = XShmAttach(p_display, &shm) != 0;
-    XSync(p_display, False);
-    XSetErrorHandler(previous);
+    const bool attached = XShmAttach(p_display, &shm) != 0 && syncQuietly(p_display);
     // Marked for removal now, the segment goes once both sides let go of it,
     // however the program ends.
     shmctl(shm.shmid, IPC_RMID, nullptr);
-    shared = attached && !attach_refused;
+    shared = attached;
     if (!shared) {
       shmdt(shm.shmaddr);
       p_image->data = nullptr;
@@ -161,26 +161,29 @@ struct FrameCompositor::XTarget {
   }
 };
 
-bool CompositeCell::operator==(const CompositeCell &other) const {
-  return pixel_pos == other.pixel_pos && p_glyph == other.p_glyph && color == other.color;
-}
-
 FrameCompositor::FrameCompositor() = default;
 
 FrameCompositor::~FrameCompositor() = default;
 
-int FrameCompositor::attach(sf::WindowHandle window, sf::Vector2u size, sf::Vector2f cell_size,
-                            const sf::Font *p_font, unsigned int char_size) {
+int FrameCompositor::attach(sf::RenderWindow *p_window, sf::Vector2f cell_size,
+                            const sf::Font *p_font, unsigned int char_size,
+                            const sf::IntRect &picture, bool share_whole) {
   m_p_x_target.reset();
+  m_p_window = nullptr;
+  const sf::Vector2u size = p_window->getSize();
   auto p_target = std::make_unique<XTarget>();
   p_target->p_display = XOpenDisplay(nullptr);
   if (p_target->p_display == nullptr) {
     return -1;
   }
+  const sf::WindowHandle window = p_window->getSystemHandle();
   XWindowAttributes attributes;
-  if (!XGetWindowAttributes(p_target->p_display, window, &attributes) || attributes.depth != 24 ||
-      attributes.visual->c_class != TrueColor || attributes.visual->red_mask != 0xff0000 ||
-      attributes.visual->green_mask != 0xff00 || attributes.visual->blue_mask != 0xff) {
+  if (!quietly(
+          p_target->p_display,
+          [&] { return XGetWindowAttributes(p_target->p_display, window, &attributes) != 0; }) ||
+      attributes.depth != 24 || attributes.visual->c_class != TrueColor ||
+      attributes.visual->red_mask != 0xff0000 || attributes.visual->green_mask != 0xff00 ||
+      attributes.visual->blue_mask != 0xff) {
     return -1;
   }
   if (!p_target->shareImage(attributes.visual, size) &&
@@ -191,13 +194,20 @@ int FrameCompositor::attach(sf::WindowHandle window, sf::Vector2u size, sf::Vect
     return -1;
   }
   p_target->window = window;
-  p_target->gc = XCreateGC(p_target->p_display, window, 0, nullptr);
+  if (!quietly(p_target->p_display, [&] {
+        p_target->gc = XCreateGC(p_target->p_display, window, 0, nullptr);
+        XSelectInput(p_target->p_display, window, ExposureMask);
+        return true;
+      })) {
+    return -1;
+  }
   m_p_x_target = std::move(p_target);
+  m_p_window = p_window;
   m_size = size;
-  m_cell_size = cell_size;
-  m_p_font = p_font;
-  m_char_size = char_size;
-  m_stamps.clear();
+  m_picture = PixelBox{picture.left, picture.top, picture.left + picture.width,
+                       picture.top + picture.height};
+  m_stamps.attach(p_window, cell_size, p_font, char_size, share_whole);
+  m_placed = false;
   m_pixels.assign(static_cast<std::size_t>(size.x) * size.y, 0);
   m_cells.clear();
   m_cell_boxes.clear();
@@ -205,21 +215,32 @@ int FrameCompositor::attach(sf::WindowHandle window, sf::Vector2u size, sf::Vect
   return 0;
 }
 
-bool FrameCompositor::canCompose(const CompositeCell &cell) const {
-  const float background_left = cell.pixel_pos.x - m_cell_size.x / 10;
-  const float background_top = cell.pixel_pos.y + m_cell_size.y / 5;
-  return isWhole(cell.pixel_pos.x) && isWhole(cell.pixel_pos.y) &&
-         clearOfCentres(background_left) && clearOfCentres(background_left + m_cell_size.x) &&
-         clearOfCentres(background_top) && clearOfCentres(background_top + m_cell_size.y);
+void FrameCompositor::detach() {
+  m_p_x_target.reset();
+  m_p_window = nullptr;
 }
 
-void FrameCompositor::compose(const std::vector<CompositeCell> &cells) {
-  makeStamps(cells);
+int FrameCompositor::compose(const std::vector<CompositeCell> &cells, std::size_t learnt_max) {
+  if (!m_p_x_target) {
+    return -1;
+  }
+  if (!placeView()) {
+    m_placed = false;
+    return -1;
+  }
+  if (!m_paint_whole && cells == m_cells) {
+    return 0;
+  }
+  if (!m_stamps.learn(cells, m_cells, learnt_max, LEARNT_AHEAD)) {
+    return 1;
+  }
   markChanged(cells);
   m_cells = cells;
   for (const PixelBox &box : m_changed) {
-    paint(m_cells, box);
-    m_unshown.push_back(box);
+    if (!box.isEmpty()) {
+      paint(m_cells, box);
+      m_unshown.push_back(box);
+    }
   }
   if (m_unshown.size() > CHANGED_BOXES_MAX) {
     PixelBox bounds = m_unshown.front();
@@ -229,16 +250,26 @@ void FrameCompositor::compose(const std::vector<CompositeCell> &cells) {
     }
     m_unshown.assign(1, bounds);
   }
+  return 0;
 }
 
 int FrameCompositor::show(bool whole) {
   if (!m_p_x_target) {
     return -1;
   }
+  XTarget &target = *m_p_x_target;
+  // A window that was covered or hidden has lost what was under: the server
+  // says so with exposures, on this connection too.
+  XEvent exposure;
+  while (XCheckTypedWindowEvent(target.p_display, target.window, Expose, &exposure)) {
+    whole = true;
+  }
   if (whole) {
     m_unshown.assign(1, PixelBox{0, 0, static_cast<int>(m_size.x), static_cast<int>(m_size.y)});
   }
-  XTarget &target = *m_p_x_target;
+  if (m_unshown.empty()) {
+    return 0;
+  }
   for (const PixelBox &box : m_unshown) {
     const auto width = static_cast<unsigned int>(box.right - box.left);
     const auto height = static_cast<unsigned int>(box.bottom - box.top);
@@ -265,8 +296,7 @@ int FrameCompositor::show(bool whole) {
   m_unshown.clear();
   // The shared image is written again at the next show: the server must have
   // read it by then.
-  XSync(target.p_display, False);
-  return 0;
+  return syncQuietly(target.p_display) ? 0 : -1;
 }
 
 const std::uint32_t *FrameCompositor::getPixels() const {
@@ -277,119 +307,46 @@ sf::Vector2u FrameCompositor::getSize() const {
   return m_size;
 }
 
-const FrameCompositor::Stamp *FrameCompositor::stampOf(const sf::Glyph *p_glyph) const {
-  if (p_glyph == nullptr) {
-    return nullptr;
+// The view's pixels must fall one to one on the window's, as the display's
+// view puts them, however far it has moved. When the view has moved since
+// the last frame, everything learnt is dropped and the next frame is painted
+// whole.
+bool FrameCompositor::placeView() {
+  const sf::View &view = m_p_window->getView();
+  const sf::IntRect port = m_p_window->getViewport(view);
+  const sf::Vector2f view_size = view.getSize();
+  if (view.getRotation() != 0 || view_size.x != static_cast<float>(port.width) ||
+      view_size.y != static_cast<float>(port.height)) {
+    return false;
   }
-  const auto found = m_stamps.find({p_glyph->textureRect.left, p_glyph->textureRect.top});
-  return found == m_stamps.end() ? nullptr : &found->second;
+  const sf::Vector2f origin(static_cast<float>(port.left) - (view.getCenter().x - view_size.x / 2),
+                            static_cast<float>(port.top) - (view.getCenter().y - view_size.y / 2));
+  const PixelBox clip =
+      PixelBox{port.left, port.top, port.left + port.width, port.top + port.height}
+          .within(PixelBox{0, 0, static_cast<int>(m_size.x), static_cast<int>(m_size.y)})
+          .within(m_picture);
+  if (m_placed && origin == m_origin && clip.left == m_clip.left && clip.top == m_clip.top &&
+      clip.right == m_clip.right && clip.bottom == m_clip.bottom) {
+    return true;
+  }
+  m_origin = origin;
+  m_clip = clip;
+  m_placed = true;
+  m_stamps.place(origin, clip);
+  m_paint_whole = true;
+  return true;
 }
 
-// OpenGL samples a glyph's texels with bilinear filtering, at places that a
-// text's quad, one pixel wider than the glyph's texels, puts between texel
-// centres; the pixels it makes of them are the same wherever the quad stands
-// on whole pixels. So each glyph is drawn once, by OpenGL, in white over
-// black, in a target the window's size, and its pixels are kept as the alpha
-// it blends with. Glyphs not yet kept are drawn together, spaced apart.
-void FrameCompositor::makeStamps(const std::vector<CompositeCell> &cells) {
-  std::vector<const sf::Glyph *> missing;
-  for (const CompositeCell &cell : cells) {
-    if (cell.p_glyph != nullptr && stampOf(cell.p_glyph) == nullptr &&
-        std::find(missing.begin(), missing.end(), cell.p_glyph) == missing.end()) {
-      missing.push_back(cell.p_glyph);
-    }
+// The pixels that the cell's background and glyph may paint, within the clip.
+PixelBox FrameCompositor::cellBox(const CellStamps::CellPaint &paint) const {
+  const PixelBox box = paint.background.within(m_clip);
+  const PixelBox glyph_box =
+      paint.p_alpha != nullptr ? paint.glyph_box.within(m_clip) : PixelBox{0, 0, 0, 0};
+  if (box.isEmpty() || glyph_box.isEmpty()) {
+    return box.isEmpty() ? glyph_box : box;
   }
-  if (missing.empty() || m_p_font == nullptr) {
-    return;
-  }
-  sf::RenderTexture target;
-  if (!target.create(m_size.x, m_size.y)) {
-    return;
-  }
-  const auto spacing = static_cast<int>(2 * m_char_size + 8);
-  const int columns = std::max(1, static_cast<int>(m_size.x) / spacing - 1);
-  const int rows = std::max(1, static_cast<int>(m_size.y) / spacing - 1);
-  const float char_size = static_cast<float>(m_char_size);
-  for (std::size_t first = 0; first < missing.size();
-       first += static_cast<std::size_t>(columns * rows)) {
-    const std::size_t last =
-        std::min(missing.size(), first + static_cast<std::size_t>(columns * rows));
-    sf::VertexArray quads(sf::Triangles);
-    std::vector<sf::Vector2i> places;
-    for (std::size_t k = first; k < last; k++) {
-      const int slot = static_cast<int>(k - first);
-      const sf::Vector2i place(spacing * (1 + slot % columns), spacing * (1 + slot / columns));
-      places.push_back(place);
-      // The quad as a text lays it out: padded by a pixel for smooth edges.
-      const sf::FloatRect &bounds = missing[k]->bounds;
-      const sf::IntRect &texels = missing[k]->textureRect;
-      const float left = static_cast<float>(place.x) + (bounds.left - 1);
-      const float top = static_cast<float>(place.y) + (char_size + bounds.top - 1);
-      const float right = static_cast<float>(place.x) + (bounds.left + bounds.width + 1);
-      const float bottom =
-          static_cast<float>(place.y) + (char_size + bounds.top + bounds.height + 1);
-      const float u_left = static_cast<float>(texels.left) - 1;
-      const float v_top = static_cast<float>(texels.top) - 1;
-      const float u_right = static_cast<float>(texels.left + texels.width) + 1;
-      const float v_bottom = static_cast<float>(texels.top + texels.height) + 1;
-      const sf::Vertex corners[] = {
-          sf::Vertex(sf::Vector2f(left, top), sf::Color::White, sf::Vector2f(u_left, v_top)),
-          sf::Vertex(sf::Vector2f(right, top), sf::Color::White, sf::Vector2f(u_right, v_top)),
-          sf::Vertex(sf::Vector2f(left, bottom), sf::Color::White, sf::Vector2f(u_left, v_bottom)),
-          sf::Vertex(sf::Vector2f(right, bottom), sf::Color::White,
-                     sf::Vector2f(u_right, v_bottom))};
-      for (const int corner : {0, 1, 2, 2, 1, 3}) {
-        quads.append(corners[corner]);
-      }
-    }
-    target.clear(sf::Color::Black);
-    target.draw(quads, sf::RenderStates(&m_p_font->getTexture(m_char_size)));
-    target.display();
-    const sf::Image picture = target.getTexture().copyToImage();
-    for (std::size_t k = first; k < last; k++) {
-      const sf::FloatRect &bounds = missing[k]->bounds;
-      const sf::Vector2i place = places[k - first];
-      Stamp stamp;
-      stamp.left = static_cast<int>(std::floor(bounds.left - 1));
-      stamp.top = static_cast<int>(std::floor(char_size + bounds.top - 1));
-      stamp.width = static_cast<int>(std::ceil(bounds.left + bounds.width + 1)) - stamp.left;
-      stamp.height =
-          static_cast<int>(std::ceil(char_size + bounds.top + bounds.height + 1)) - stamp.top;
-      for (int y = 0; y < stamp.height; y++) {
-        for (int x = 0; x < stamp.width; x++) {
-          stamp.alpha.push_back(picture
-                                    .getPixel(static_cast<unsigned int>(place.x + stamp.left + x),
-                                              static_cast<unsigned int>(place.y + stamp.top + y))
-                                    .r);
-        }
-      }
-      m_stamps[{missing[k]->textureRect.left, missing[k]->textureRect.top}] = std::move(stamp);
-    }
-  }
-}
-
-// The pixels that the cell's background and glyph may paint, within the picture.
-FrameCompositor::PixelBox FrameCompositor::cellBox(const CompositeCell &cell) const {
-  const float background_left = cell.pixel_pos.x - m_cell_size.x / 10;
-  const float background_top = cell.pixel_pos.y + m_cell_size.y / 5;
-  float left = background_left;
-  float top = background_top;
-  float right = background_left + m_cell_size.x;
-  float bottom = background_top + m_cell_size.y;
-  if (const Stamp *p_stamp = stampOf(cell.p_glyph)) {
-    const float glyph_left = cell.pixel_pos.x + static_cast<float>(p_stamp->left);
-    const float glyph_top = cell.pixel_pos.y + static_cast<float>(p_stamp->top);
-    left = std::min(left, glyph_left);
-    top = std::min(top, glyph_top);
-    right = std::max(right, glyph_left + static_cast<float>(p_stamp->width));
-    bottom = std::max(bottom, glyph_top + static_cast<float>(p_stamp->height));
-  }
-  // A position that is not a number paints nowhere.
-  const auto clamped = [](float value, unsigned int limit) {
-    return value > 0 ? static_cast<int>(std::min(value, static_cast<float>(limit))) : 0;
-  };
-  return PixelBox{clamped(std::floor(left), m_size.x), clamped(std::floor(top), m_size.y),
-                  clamped(std::ceil(right), m_size.x), clamped(std::ceil(bottom), m_size.y)};
+  return PixelBox{std::min(box.left, glyph_box.left), std::min(box.top, glyph_box.top),
+                  std::max(box.right, glyph_box.right), std::max(box.bottom, glyph_box.bottom)};
 }
 
 // The boxes to paint again: those of the cells that differ, at the same place
@@ -400,11 +357,12 @@ void FrameCompositor::markChanged(const std::vector<CompositeCell> &cells) {
   const PixelBox whole{0, 0, static_cast<int>(m_size.x), static_cast<int>(m_size.y)};
   std::vector<PixelBox> new_boxes;
   new_boxes.reserve(cells.size());
-  for (const CompositeCell &cell : cells) {
-    new_boxes.push_back(cellBox(cell));
+  for (const CellStamps::CellPaint &paint : m_stamps.getPaints()) {
+    new_boxes.push_back(cellBox(paint));
   }
-  if (cells.size() != m_cells.size()) {
+  if (m_paint_whole || cells.size() != m_cells.size()) {
     m_changed.push_back(whole);
+    m_paint_whole = false;
   } else {
     for (std::size_t i = 0; i < cells.size() && m_changed.size() <= CHANGED_BOXES_MAX; i++) {
       if (!(cells[i] == m_cells[i])) {
@@ -419,63 +377,69 @@ void FrameCompositor::markChanged(const std::vector<CompositeCell> &cells) {
   m_cell_boxes.swap(new_boxes);
 }
 
-// Clears the box to black and paints every cell that reaches into it, in order.
+// Clears the box to black and paints every cell that reaches into it, in
+// order, within the clip.
 void FrameCompositor::paint(const std::vector<CompositeCell> &cells, const PixelBox &box) {
-  if (box.left >= box.right || box.top >= box.bottom) {
+  if (box.isEmpty()) {
     return;
   }
   for (int y = box.top; y < box.bottom; y++) {
     std::uint32_t *p_row = &m_pixels[static_cast<std::size_t>(y) * m_size.x];
     std::fill(p_row + box.left, p_row + box.right, 0u);
   }
+  const PixelBox clip = box.within(m_clip);
   for (std::size_t i = 0; i < cells.size(); i++) {
-    const PixelBox &cell_box = m_cell_boxes[i];
-    if (cell_box.left < box.right && cell_box.right > box.left && cell_box.top < box.bottom &&
-        cell_box.bottom > box.top) {
-      paintCell(cells[i], box);
+    if (m_cell_boxes[i].meets(clip)) {
+      paintCell(cells[i].color, m_stamps.getPaints()[i], clip);
     }
   }
 }
 
-void FrameCompositor::paintCell(const CompositeCell &cell, const PixelBox &clip) {
-  // The background: every pixel whose centre it covers, as the rasterizer
-  // fills it, edges added up as a shape's transform adds them.
-  const float background_left = cell.pixel_pos.x - m_cell_size.x / 10;
-  const float background_top = cell.pixel_pos.y + m_cell_size.y / 5;
-  const int left = std::max(clip.left, firstCentreFrom(background_left));
-  const int right = std::min(clip.right, firstCentreFrom(background_left + m_cell_size.x));
-  const int top = std::max(clip.top, firstCentreFrom(background_top));
-  const int bottom = std::min(clip.bottom, firstCentreFrom(background_top + m_cell_size.y));
-  for (int y = top; y < bottom && left < right; y++) {
-    std::uint32_t *p_row = &m_pixels[static_cast<std::size_t>(y) * m_size.x];
-    std::fill(p_row + left, p_row + right, 0u);
+// Kept for the few colours that frames use.
+const std::array<std::uint32_t, 256> &FrameCompositor::overBlack(sf::Color color) {
+  for (const auto &table : m_over_black) {
+    if (table.first == color) {
+      return table.second;
+    }
   }
-  const Stamp *p_stamp = stampOf(cell.p_glyph);
-  if (p_stamp == nullptr) {
+  if (m_over_black.size() >= OVER_BLACK_TABLES_MAX) {
+    m_over_black.clear();
+  }
+  m_over_black.emplace_back();
+  m_over_black.back().first = color;
+  for (unsigned int alpha = 0; alpha < 256; alpha++) {
+    m_over_black.back().second[alpha] = packed(
+        MUL.product[color.r][alpha], MUL.product[color.g][alpha], MUL.product[color.b][alpha]);
+  }
+  return m_over_black.back().second;
+}
+
+void FrameCompositor::paintCell(sf::Color color, const CellStamps::CellPaint &paint,
+                                const PixelBox &clip) {
+  const PixelBox background = paint.background.within(clip);
+  for (int y = background.top; y < background.bottom && background.left < background.right; y++) {
+    std::uint32_t *p_row = &m_pixels[static_cast<std::size_t>(y) * m_size.x];
+    std::fill(p_row + background.left, p_row + background.right, 0u);
+  }
+  const std::uint8_t *p_alpha = paint.p_alpha;
+  if (p_alpha == nullptr) {
     return;
   }
-  // The glyph: its stamp's alpha, blended over what is there.
-  const int glyph_left = static_cast<int>(cell.pixel_pos.x) + p_stamp->left;
-  const int glyph_top = static_cast<int>(cell.pixel_pos.y) + p_stamp->top;
-  const int from_x = std::max(clip.left, glyph_left);
-  const int to_x = std::min(clip.right, glyph_left + p_stamp->width);
-  const int from_y = std::max(clip.top, glyph_top);
-  const int to_y = std::min(clip.bottom, glyph_top + p_stamp->height);
-  std::array<std::uint32_t, 256> over_black;
-  for (unsigned int alpha = 0; alpha < 256; alpha++) {
-    over_black[alpha] = packed(MUL.product[cell.color.r][alpha], MUL.product[cell.color.g][alpha],
-                               MUL.product[cell.color.b][alpha]);
-  }
-  for (int y = from_y; y < to_y; y++) {
+  const PixelBox &glyph_box = paint.glyph_box;
+  // The glyph: its alpha, blended over what is there.
+  const PixelBox painted = glyph_box.within(clip);
+  const auto stamp_width = static_cast<std::size_t>(glyph_box.right - glyph_box.left);
+  const std::array<std::uint32_t, 256> &over_black = overBlack(color);
+  for (int y = painted.top; y < painted.bottom; y++) {
     std::uint32_t *p_row = &m_pixels[static_cast<std::size_t>(y) * m_size.x];
-    const std::uint8_t *p_alpha =
-        &p_stamp->alpha[static_cast<std::size_t>((y - glyph_top) * p_stamp->width - glyph_left)];
-    for (int x = from_x; x < to_x; x++) {
-      const std::uint8_t alpha = p_alpha[x];
+    const std::uint8_t *p_row_alpha =
+        p_alpha + static_cast<std::size_t>(y - glyph_box.top) * stamp_width;
+    for (int x = painted.left; x < painted.right; x++) {
+      const std::uint8_t alpha = p_row_alpha[x - glyph_box.left];
       if (alpha == 0) {
         continue;
       }
-      p_row[x] = p_row[x] == 0 ? over_black[alpha] : blendPixel(cell.color, alpha, p_row[x]);
+      p_row[x] = p_row[x] == 0 ? over_black[alpha] : blendPixel(color, alpha, p_row[x]);
     }
   }
 }

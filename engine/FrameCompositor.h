@@ -3,27 +3,25 @@
 // through the X server. One per window, owned by whoever draws its frames.
 #pragma once
 
+#include "CellStamps.h"
+
 #include <SFML/Graphics.hpp>
 
+#include <array>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <utility>
 #include <vector>
 
 namespace qm {
 
-// One cell as the compositor paints it: a black background of the cell's size
-// at a tenth of a cell left of and a fifth below pixel_pos, then the glyph
-// that a text placed at pixel_pos shows, tinted with color and blended over
-// what is there.
-struct CompositeCell {
-  sf::Vector2f pixel_pos;
-  // nullptr for a blank; kept by the font.
-  const sf::Glyph *p_glyph;
-  sf::Color color;
-  bool operator==(const CompositeCell &other) const;
-};
+// Stamps learnt from OpenGL for one frame, at some 10 to 15 us each, beyond
+// which drawing the frame through OpenGL is cheaper: a whole grid between
+// pixels, or a scaled grid of glyphs never seen at their places.
+inline constexpr std::size_t LEARNT_PER_FRAME_MAX = 256;
+// Learnt all the same from such a frame, so that a picture that stays is
+// soon composed: a scaled full grid in half a second.
+inline constexpr std::size_t LEARNT_AHEAD = 64;
 
 class FrameCompositor {
 public:
@@ -32,22 +30,30 @@ public:
   FrameCompositor(const FrameCompositor &) = delete;
   FrameCompositor &operator=(const FrameCompositor &) = delete;
 
-  // Composes for the window, of size pixels, with cells of cell_size and the
-  // glyphs of p_font at char_size: 0, or -1 when the X server cannot be
-  // reached or the window's pixels are not 24-bit true colour.
-  int attach(sf::WindowHandle window, sf::Vector2u size, sf::Vector2f cell_size,
-             const sf::Font *p_font, unsigned int char_size);
-
-  // Whether the cell comes out here in exactly the pixels that OpenGL would
-  // draw: at a whole pixel, where its glyph's pixels are those that OpenGL
-  // drew for it once, and with its background's edges clear of pixel
-  // centres. Other cells must be drawn by OpenGL.
-  bool canCompose(const CompositeCell &cell) const;
-  // Paints the frame, cells in order, where it differs from the frame before;
-  // all of it when too much differs to tell.
-  void compose(const std::vector<CompositeCell> &cells);
+  // Composes for the window, which must outlive the compositor, with cells
+  // of cell_size and the glyphs of p_font at char_size, shown in the part
+  // of the window that picture covers and black around it: 0, or -1 when its
+  // X server cannot be reached or its pixels are not 24-bit true colour.
+  // share_whole as for CellStamps: true only at the picture's own size.
+  int attach(sf::RenderWindow *p_window, sf::Vector2f cell_size, const sf::Font *p_font,
+             unsigned int char_size, const sf::IntRect &picture, bool share_whole);
+  // Lets go of the window, before it is closed or made anew.
+  void detach();
+  // Paints the frame, cells in order, in exactly the pixels that OpenGL would
+  // draw in the window through its view, where it differs from the frame
+  // before; all of it when too much differs to tell or the view has moved.
+  // What OpenGL alone knows it learns in the window's back buffer, which it
+  // leaves black there. -1 when not attached or when the view does not put
+  // its pixels one to one on the window's (zoomed, turned): OpenGL must draw
+  // such frames itself. 1 when there would be so much to learn that OpenGL
+  // draws the frame faster (more than learnt_max stamps): nothing is
+  // painted, LEARNT_AHEAD stamps are learnt towards the frames after, and
+  // the next frame painted is painted against the last one that was.
+  int compose(const std::vector<CompositeCell> &cells,
+              std::size_t learnt_max = LEARNT_PER_FRAME_MAX);
   // Puts on the window what changed since the last show, or the whole
-  // picture; -1 when not attached.
+  // picture, as also when the window has been exposed since; -1 when not
+  // attached or when the server refused the pictures.
   int show(bool whole);
 
   // The picture, one 0x00RRGGBB word per pixel, rows from the top.
@@ -55,34 +61,28 @@ public:
   sf::Vector2u getSize() const;
 
 private:
-  // A rectangle of whole pixels, right and bottom excluded.
-  struct PixelBox {
-    int left, top, right, bottom;
-  };
-
-  // A glyph as OpenGL draws it in white over black at a whole pixel: the
-  // alpha that it blends with, over a box placed from that pixel.
-  struct Stamp {
-    int left, top, width, height;
-    std::vector<std::uint8_t> alpha;
-  };
-
-  const Stamp *stampOf(const sf::Glyph *p_glyph) const;
-  void makeStamps(const std::vector<CompositeCell> &cells);
-  PixelBox cellBox(const CompositeCell &cell) const;
+  bool placeView();
+  PixelBox cellBox(const CellStamps::CellPaint &paint) const;
   void markChanged(const std::vector<CompositeCell> &cells);
   void paint(const std::vector<CompositeCell> &cells, const PixelBox &box);
-  void paintCell(const CompositeCell &cell, const PixelBox &clip);
+  const std::array<std::uint32_t, 256> &overBlack(sf::Color color);
+  void paintCell(sf::Color color, const CellStamps::CellPaint &paint, const PixelBox &clip);
 
   struct XTarget;
   std::unique_ptr<XTarget> m_p_x_target;
+  sf::RenderWindow *m_p_window = nullptr;
   sf::Vector2u m_size;
-  sf::Vector2f m_cell_size;
+  PixelBox m_picture{0, 0, 0, 0};
+  // Where the view's pixel (0, 0) falls in the window, and the part of the
+  // window that its viewport shows, as last seen.
+  sf::Vector2f m_origin;
+  PixelBox m_clip{0, 0, 0, 0};
+  bool m_placed = false;
+  bool m_paint_whole = true;
+  CellStamps m_stamps;
   std::vector<std::uint32_t> m_pixels;
-  const sf::Font *m_p_font = nullptr;
-  unsigned int m_char_size = 0;
-  // By the glyph's place on the font's page.
-  std::map<std::pair<int, int>, Stamp> m_stamps;
+  // A glyph's pixels over black by its alpha, for each colour lately used.
+  std::vector<std::pair<sf::Color, std::array<std::uint32_t, 256>>> m_over_black;
   // The frame last composed, the boxes its cells paint, and the boxes
   // painted since the last show.
   std::vector<CompositeCell> m_cells;

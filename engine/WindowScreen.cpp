@@ -7,6 +7,7 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace qm {
 
@@ -91,6 +92,7 @@ WindowScreen::WindowScreen(sf::Vector2u picture_size, sf::Vector2u grid_size,
       m_fit(picture_size, picture_size, grid_size), m_renderer(p_font) {}
 
 WindowScreen::~WindowScreen() {
+  m_compositor.detach();
   m_window.close();
 }
 
@@ -127,7 +129,6 @@ void WindowScreen::setUpWindow() {
   m_window.setVerticalSyncEnabled(true);
   setIcon();
   fitTo(m_window.getSize());
-  m_renderer.forgetShown();
 }
 
 // Drawn at the window's own resolution rather than stretched from the first
@@ -135,14 +136,58 @@ void WindowScreen::setUpWindow() {
 void WindowScreen::fitTo(sf::Vector2u window_size) {
   m_fit = PictureFit(window_size, m_picture_size, m_grid_size);
   m_window.setView(m_fit.getView());
+  // The driver sizes its back buffer to the window's when a frame is shown;
+  // the compositor learns in it and never shows one.
+  m_window.clear(WINDOW_BACKGROUND_COLOR_DEFAULT);
+  m_window.display();
+  m_window.clear(WINDOW_BACKGROUND_COLOR_DEFAULT);
+  m_composing = m_compositor.attach(&m_window, m_fit.getCellSize(), m_p_font, m_fit.getCharSize(),
+                                    m_fit.getPictureRect(), window_size == m_picture_size) == 0;
+  m_show_whole = true;
+  m_drawn_by_gl = false;
+  m_renderer.forgetShown();
 }
 
 int WindowScreen::present(std::vector<ScreenCell> *p_cells) {
+  if (m_composing && compose(p_cells)) {
+    return 0;
+  }
   if (m_renderer.draw(m_window, p_cells, m_fit)) {
     m_window.display();
     m_window.clear(WINDOW_BACKGROUND_COLOR_DEFAULT);
   }
   return 0;
+}
+
+// Composed frames go straight onto the window, the back buffer left unshown;
+// one that repeats the last is not laid out again, and the compositor finds
+// nothing to paint unless the window's view has moved. False when OpenGL
+// must draw the frame: the compositor cannot compose for the window's view
+// (from then on), or would learn too much for this one.
+bool WindowScreen::compose(std::vector<ScreenCell> *p_cells) {
+  m_renderer.layOutComposite(*p_cells, m_fit, &m_composite);
+  // OpenGL's batch gives the per-cell picture only scaled, where every glyph
+  // stands on a whole pixel and is drawn whole; at the first size a frame
+  // between pixels is composed however much it has to learn.
+  const std::size_t learnt_max = m_fit.getScale() == 1 ? SIZE_MAX : LEARNT_PER_FRAME_MAX;
+  const int composed = m_compositor.compose(m_composite, learnt_max);
+  if (composed != 0) {
+    // OpenGL draws this frame, or all from now on; the compositor's next
+    // picture must cover all of it. Repeats of a frame that OpenGL drew
+    // stay on the window while the compositor learns.
+    m_composing = composed > 0;
+    m_show_whole = true;
+    if (!m_drawn_by_gl) {
+      m_renderer.forgetShown();
+      m_drawn_by_gl = true;
+    }
+    return false;
+  }
+  m_drawn_by_gl = false;
+  p_cells->clear();
+  m_compositor.show(m_show_whole);
+  m_show_whole = false;
+  return true;
 }
 
 // A new size applies from its event on: pointer positions queued before it
@@ -184,6 +229,7 @@ bool WindowScreen::pollEvent(sf::Event *p_event) {
 void WindowScreen::switchMode() {
   m_switch_pending = false;
   m_f11_down = false;
+  m_compositor.detach();
   if (!m_fullscreen) {
     m_windowed_size = m_window.getSize();
     m_window.create(sf::VideoMode::getDesktopMode(), WINDOW_TITLE_DEFAULT, sf::Style::Fullscreen);
@@ -215,6 +261,7 @@ bool WindowScreen::closeRequested() {
 
 void WindowScreen::fontChanged() {
   m_renderer.forgetGlyphs();
+  fitTo(m_window.getSize());
   m_icon = makeIcon(*m_p_font);
   setIcon();
 }

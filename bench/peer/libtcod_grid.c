@@ -32,8 +32,8 @@ static void draw_grid(TCOD_Console *console, int frame_number) {
 }
 
 int main(int argc, char **argv) {
-  if (argc != 3) {
-    fprintf(stderr, "usage: %s FONT_FILE SECONDS\n", argv[0]);
+  if (argc != 3 && argc != 5) {
+    fprintf(stderr, "usage: %s FONT_FILE SECONDS [WIDTH HEIGHT]\n", argv[0]);
     return 2;
   }
   TCOD_Tileset *tileset = TCOD_load_truetype_font_(argv[1], 12, 32);
@@ -49,6 +49,11 @@ int main(int argc, char **argv) {
   params.tileset = tileset;
   params.vsync = 0;
   params.window_title = "libtcod grid";
+  /* A window of another size: the console is drawn stretched to it. */
+  if (argc == 5) {
+    params.pixel_width = atoi(argv[3]);
+    params.pixel_height = atoi(argv[4]);
+  }
   TCOD_Context *context = NULL;
   if (TCOD_context_new(&params, &context) != TCOD_E_OK) {
     fprintf(stderr, "libtcod_grid: %s\n", TCOD_get_error());

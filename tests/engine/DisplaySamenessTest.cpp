@@ -171,8 +171,7 @@ protected:
     sf::RenderWindow &window = *display().getWindow();
     qm_test::restartLog();
     draw(PER_CELL);
-    window.display();
-    qm_test::Screen screen = qm_test::Screen::shown();
+    qm_test::Screen screen = qm_test::Screen::drawn(window);
     window.clear(sf::Color::Black);
     *p_log = qm_test::readLog();
     return screen;
@@ -223,11 +222,19 @@ TEST_F(Sameness, EveryFrameMatchesThePerCellPictureAndLog) {
   }
 }
 
+// Also a view between pixels, which puts every cell of a full grid between
+// pixels, and then the plain view again.
 TEST_F(Sameness, MovedViewMatchesThePerCellPicture) {
-  qm::WorldManager::getInstance().setView(qm::Box(qm::Vector(3.5f, -2.25f), 80, 24));
   std::string log;
-  const qm_test::Screen reference = perCell(cases()[3].draw, &log);
-  EXPECT_EQ(differingPixels(batched(cases()[3].draw, &log), reference), 0);
+  for (const qm::Vector corner :
+       {qm::Vector(3.5f, -2.25f), qm::Vector(3.04f, 0.1f), qm::Vector()}) {
+    qm::WorldManager::getInstance().setView(qm::Box(corner, 80, 24));
+    for (const Case &frame : {cases()[3], cases()[4]}) {
+      const qm_test::Screen reference = perCell(frame.draw, &log);
+      EXPECT_EQ(differingPixels(batched(frame.draw, &log), reference), 0)
+          << frame.name << " at " << corner.getX();
+    }
+  }
 }
 
 // A full and a small frame repeated: the window keeps showing the picture,
@@ -256,6 +263,47 @@ TEST_F(Sameness, RepeatedFramesMatchThePerCellPicture) {
   EXPECT_EQ(differingPixels(batched(cases()[4].draw, &log), reference), 0);
   window.setView(plain_view);
   EXPECT_EQ(differingPixels(batched(cases()[4].draw, &log), perCell(cases()[4].draw, &log)), 0);
+}
+
+// The display's own window at 1.171875: the first frames of a scaled grid
+// drawn by OpenGL while the compositor learns their glyphs, repeats of them
+// composed once it has.
+TEST_F(Sameness, ScaledWindowMatchesThePerCellPicture) {
+  sf::RenderWindow &window = *display().getWindow();
+  const sf::Vector2u size(1200, 900);
+  // All on the screen, to be read from it.
+  window.setPosition(sf::Vector2i(0, 0));
+  window.setSize(size);
+  sf::Event window_event;
+  bool resized = false;
+  for (int wait = 0; wait < 100 && !resized; wait++) {
+    while (display().pollEvent(&window_event)) {
+      resized = resized || window_event.type == sf::Event::Resized;
+    }
+    sf::sleep(sf::milliseconds(10));
+  }
+  ASSERT_TRUE(resized);
+  const qm::PictureFit fit(size, sf::Vector2u(1024, 768), sf::Vector2u(80, 24));
+  const Painter scaled = perCellPainter([&](qm::Vector pos, char ch, qm::Color color) {
+    qm_test::drawChPerCell(window, fit, pos, ch, color);
+  });
+  std::string log;
+  for (const Case &frame : {cases()[4], cases()[3]}) {
+    frame.draw(scaled);
+    const qm_test::Screen reference = qm_test::Screen::drawn(window);
+    window.clear(sf::Color::Black);
+    for (int shown = 1; shown <= 40; shown++) {
+      const qm_test::Screen screen = batched(frame.draw, &log);
+      if (shown == 1 || shown == 40) {
+        EXPECT_EQ(differingPixels(screen, reference), 0) << frame.name << ", shown " << shown;
+      }
+    }
+  }
+  window.setSize(sf::Vector2u(1024, 768));
+  for (int wait = 0; wait < 100 && !resized; wait++) {
+    while (display().pollEvent(&window_event)) {
+    }
+  }
 }
 
 // Drawn into a picture of the window's size, fitted as the window would be:

@@ -60,6 +60,16 @@ Screen Screen::shown() {
   return screen;
 }
 
+Screen Screen::drawn(sf::RenderWindow &window) {
+  sf::Texture copy;
+  Screen screen;
+  if (copy.create(window.getSize().x, window.getSize().y)) {
+    copy.update(window);
+    screen.m_image = copy.copyToImage();
+  }
+  return screen;
+}
+
 sf::Color Screen::inkColor(int col, int row) const {
   const auto left = static_cast<unsigned int>(static_cast<float>(col) * qm::charWidth());
   const auto top = static_cast<unsigned int>(static_cast<float>(row) * qm::charHeight());

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <SFML/Graphics/Image.hpp>
+#include <SFML/Graphics/RenderWindow.hpp>
 
 #include <string>
 
@@ -30,6 +31,10 @@ public:
   static Screen capture();
   // The picture that the display manager's window shows now.
   static Screen shown();
+  // The picture drawn so far in the window's back buffer, which is left as
+  // it is and never shown: a reference drawn there does not reach the
+  // window, where the display puts its own frames.
+  static Screen drawn(sf::RenderWindow &window);
 
   const sf::Image &image() const { return m_image; }
 
