@@ -21,27 +21,21 @@ namespace qm {
 namespace {
 
 // What the display that was asked for needs, for the one line that a failed
-// start prints.
-const char *displayTrouble() {
-  switch (chosenDisplay()) {
-  case WINDOW_DISPLAY:
-    return "no window or no font";
-  case TERMINAL_DISPLAY:
-    return "no terminal to play in";
-  default:
-    return "unknown display";
-  }
-}
+// start prints, and how to get a display that works.
+struct DisplayTrouble {
+  const char *p_trouble;
+  const char *p_hint;
+};
 
-// How to get a display that works.
-const char *displayHint() {
+DisplayTrouble displayTrouble() {
   switch (chosenDisplay()) {
   case WINDOW_DISPLAY:
-    return "; to play in this terminal instead, run it with QUILLMOTH_DISPLAY=terminal";
+    return {"no window or no font",
+            "; to play in this terminal instead, run it with QUILLMOTH_DISPLAY=terminal"};
   case TERMINAL_DISPLAY:
-    return "";
+    return {"no terminal to play in", ""};
   default:
-    return "; QUILLMOTH_DISPLAY must be window (the default) or terminal";
+    return {"unknown display", "; QUILLMOTH_DISPLAY must be window (the default) or terminal"};
   }
 }
 
@@ -58,8 +52,9 @@ int Test::startEngine() {
   // Without a window no Q can reach the loop, and it would never end.
   game_manager.shutDown();
   const std::string details = has_log ? "; see " + LOGFILE_NAME + " for details" : "";
-  fprintf(stderr, "quillmoth: could not start the engine (%s)%s%s\n", displayTrouble(),
-          details.c_str(), displayHint());
+  const DisplayTrouble trouble = displayTrouble();
+  fprintf(stderr, "quillmoth: could not start the engine (%s)%s%s\n", trouble.p_trouble,
+          details.c_str(), trouble.p_hint);
   return -1;
 }
 
