@@ -4,12 +4,34 @@
 # says in its own words what failed.
 
 game_pid=""
+x_server_pid=""
 
-# On exit, however the script ends, stops a game still running and removes
-# the scratch folder given.
+# On exit, however the script ends, stops a game still running and an X
+# server of the script's own, and removes the scratch folder given.
 clean_up_on_exit() {
   # shellcheck disable=SC2064 # the folder is fixed now, the game when it runs
-  trap '[ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null; rm -rf "'"$1"'"' EXIT
+  trap '[ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
+    [ -n "$x_server_pid" ] && kill "$x_server_pid" 2>/dev/null; rm -rf "'"$1"'"' EXIT
+}
+
+# Starts an X server of the script's own with a screen of WIDTHxHEIGHT (its
+# display number written in the folder given) and points DISPLAY at it, so
+# that the keys the script presses reach its game whatever other tests show
+# meanwhile; 1 when none started within 5 s. The server chooses a free
+# display itself, so that servers started side by side never share one.
+own_x_server() {
+  local display_file=$2/x-display
+  Xvfb -displayfd 3 -screen 0 "$1x24" -noreset 3>"$display_file" 2>/dev/null &
+  x_server_pid=$!
+  for _ in $(seq 1 100); do
+    if [ -s "$display_file" ]; then
+      DISPLAY=":$(cat "$display_file")"
+      export DISPLAY
+      return 0
+    fi
+    sleep 0.05
+  done
+  return 1
 }
 
 # Runs "$@" in the background with its output in $work/stdout and

@@ -168,14 +168,7 @@ done
 # windows are moved to its corner, since only what is on the screen can be
 # read back. The ball is lost about three seconds into a game, so each game
 # is looked at only in its first two.
-Xvfb -displayfd 3 -screen 0 2560x1600x24 -noreset 3>"$work/display" 2>/dev/null &
-server_pid=$!
-for _ in $(seq 1 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.05
-done
-DISPLAY=":$(cat "$work/display")"
-export DISPLAY
+own_x_server 2560x1600 "$work" || fail "no X server of its own for the sizes"
 
 # Where the window shows green ink, the platform, in the band of rows where
 # the platform's row lies when the picture fills the window's height: "left
@@ -255,8 +248,8 @@ platform_follows 1280 1400 "the full screen"
 xdotool key F11
 window_of_size 1600x900 || fail "F11 again did not bring back the window at 1600 x 900"
 quit_game "after the full screen and back"
-kill "$server_pid"
-wait "$server_pid" 2>/dev/null
-server_pid=""
+kill "$x_server_pid"
+wait "$x_server_pid" 2>/dev/null
+x_server_pid=""
 
 echo "1 passed, 0 failed"
