@@ -51,9 +51,8 @@ struct Setup {
           &font.getGlyph(static_cast<sf::Uint32>(ch), CHAR_SIZE, true);
     }
     const sf::Vector2u size = window.getSize();
-    return compositor.attach(
-        &window, sf::Vector2f(qm::charWidth(), qm::charHeight()), &font, CHAR_SIZE,
-        sf::IntRect(0, 0, static_cast<int>(size.x), static_cast<int>(size.y)), true);
+    return compositor.attach(&window, qm::PictureFit(size, size, sf::Vector2u(COLUMNS, ROWS)),
+                             &font, true);
   }
 
   // DisplayBench's grid: frame_number shifts the characters and colours of

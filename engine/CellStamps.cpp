@@ -94,13 +94,14 @@ std::size_t CellStamps::PlaceHash::operator()(const PlaceKey &key) const {
   return hash;
 }
 
-void CellStamps::attach(sf::RenderWindow *p_window, sf::Vector2f cell_size, const sf::Font *p_font,
-                        unsigned int char_size, bool share_whole) {
+void CellStamps::attach(sf::RenderWindow *p_window, const PictureFit &fit, const sf::Font *p_font,
+                        bool share_whole) {
   m_p_window = p_window;
   m_share_whole = share_whole;
-  m_cell_size = cell_size;
+  m_fit = fit;
+  m_cell_size = fit.getCellSize();
   m_p_font = p_font;
-  m_char_size = char_size;
+  m_char_size = fit.getCharSize();
   place(sf::Vector2f(), PixelBox{0, 0, 0, 0});
 }
 
@@ -246,10 +247,9 @@ PixelBox CellStamps::glyphReach(const sf::Glyph &glyph, sf::Vector2f pixel_pos) 
 // The background's edges are placed as a shape's transform adds them up: the
 // corner in floats, the size added to it.
 bool CellStamps::backgroundIsClear(sf::Vector2f pixel_pos, PixelBox *p_box) const {
-  const float corner_x = pixel_pos.x - m_cell_size.x / 10;
-  const float corner_y = pixel_pos.y + m_cell_size.y / 5;
-  const double left = static_cast<double>(corner_x) + static_cast<double>(m_origin.x);
-  const double top = static_cast<double>(corner_y) + static_cast<double>(m_origin.y);
+  const sf::FloatRect corner = m_fit.backgroundRect(pixel_pos);
+  const double left = static_cast<double>(corner.left) + static_cast<double>(m_origin.x);
+  const double top = static_cast<double>(corner.top) + static_cast<double>(m_origin.y);
   bool doubtful[4];
   *p_box =
       PixelBox{firstPast(left, -HALF_STEP, &doubtful[0]), firstPast(top, HALF_STEP, &doubtful[1]),
@@ -379,8 +379,8 @@ void CellStamps::drawAndRead(const std::vector<Job> &jobs) {
       const Job &job = jobs[i];
       appendBox(round_boxes, job.box, sf::Color::Black);
       if (job.p_glyph == nullptr) {
-        background.setPosition(job.pixel_pos.x - m_cell_size.x / 10,
-                               job.pixel_pos.y + m_cell_size.y / 5);
+        const sf::FloatRect rect = m_fit.backgroundRect(job.pixel_pos);
+        background.setPosition(rect.left, rect.top);
         window.draw(background);
         continue;
       }

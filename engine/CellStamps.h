@@ -4,6 +4,8 @@
 // compositor, one per window.
 #pragma once
 
+#include "PictureFit.h"
+
 #include <SFML/Graphics.hpp>
 
 #include <array>
@@ -45,14 +47,15 @@ public:
     const std::uint8_t *p_alpha;
   };
 
-  // Cells of cell_size in the window, glyphs of p_font at char_size; all
-  // must outlive the stamps. With share_whole, a glyph at a whole pixel is
+  // Cells and their backgrounds placed as the fit places them, glyphs of
+  // p_font at its character size; the window and the font must outlive the
+  // stamps. With share_whole, a glyph at a whole pixel is
   // taken to come out the same wherever it stands, as at the picture's own
   // size it does (every glyph at every cell of the grid checked); scaled,
   // the filtering of some glyphs on some rows and columns is a shade off
   // theirs elsewhere, so each place is learnt.
-  void attach(sf::RenderWindow *p_window, sf::Vector2f cell_size, const sf::Font *p_font,
-              unsigned int char_size, bool share_whole);
+  void attach(sf::RenderWindow *p_window, const PictureFit &fit, const sf::Font *p_font,
+              bool share_whole);
   // Where the view's pixel (0, 0) lies in the window, and the window pixels
   // that the view's viewport shows: drawing is cut to them. Forgets all
   // that was learnt.
@@ -112,6 +115,7 @@ private:
   sf::RenderWindow *m_p_window = nullptr;
   sf::Vector2f m_origin;
   PixelBox m_clip{0, 0, 0, 0};
+  PictureFit m_fit{sf::Vector2u(1, 1), sf::Vector2u(1, 1), sf::Vector2u(1, 1)};
   sf::Vector2f m_cell_size;
   const sf::Font *m_p_font = nullptr;
   unsigned int m_char_size = 0;

@@ -165,9 +165,8 @@ FrameCompositor::FrameCompositor() = default;
 
 FrameCompositor::~FrameCompositor() = default;
 
-int FrameCompositor::attach(sf::RenderWindow *p_window, sf::Vector2f cell_size,
-                            const sf::Font *p_font, unsigned int char_size,
-                            const sf::IntRect &picture, bool share_whole) {
+int FrameCompositor::attach(sf::RenderWindow *p_window, const PictureFit &fit,
+                            const sf::Font *p_font, bool share_whole) {
   m_p_x_target.reset();
   m_p_window = nullptr;
   const sf::Vector2u size = p_window->getSize();
@@ -204,9 +203,10 @@ int FrameCompositor::attach(sf::RenderWindow *p_window, sf::Vector2f cell_size,
   m_p_x_target = std::move(p_target);
   m_p_window = p_window;
   m_size = size;
+  const sf::IntRect picture = fit.getPictureRect();
   m_picture = PixelBox{picture.left, picture.top, picture.left + picture.width,
                        picture.top + picture.height};
-  m_stamps.attach(p_window, cell_size, p_font, char_size, share_whole);
+  m_stamps.attach(p_window, fit, p_font, share_whole);
   m_placed = false;
   m_pixels.assign(static_cast<std::size_t>(size.x) * size.y, 0);
   m_cells.clear();

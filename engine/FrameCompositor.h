@@ -30,13 +30,13 @@ public:
   FrameCompositor(const FrameCompositor &) = delete;
   FrameCompositor &operator=(const FrameCompositor &) = delete;
 
-  // Composes for the window, which must outlive the compositor, with cells
-  // of cell_size and the glyphs of p_font at char_size, shown in the part
-  // of the window that picture covers and black around it: 0, or -1 when its
-  // X server cannot be reached or its pixels are not 24-bit true colour.
-  // share_whole as for CellStamps: true only at the picture's own size.
-  int attach(sf::RenderWindow *p_window, sf::Vector2f cell_size, const sf::Font *p_font,
-             unsigned int char_size, const sf::IntRect &picture, bool share_whole);
+  // Composes for the window, which must outlive the compositor, with the
+  // cells, glyphs of p_font and picture placed as the fit places them, and
+  // black around the picture: 0, or -1 when its X server cannot be reached
+  // or its pixels are not 24-bit true colour. share_whole as for
+  // CellStamps: true only at the picture's own size.
+  int attach(sf::RenderWindow *p_window, const PictureFit &fit, const sf::Font *p_font,
+             bool share_whole);
   // Lets go of the window, before it is closed or made anew.
   void detach();
   // Paints the frame, cells in order, in exactly the pixels that OpenGL would

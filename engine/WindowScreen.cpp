@@ -141,8 +141,7 @@ void WindowScreen::fitTo(sf::Vector2u window_size) {
   m_window.clear(WINDOW_BACKGROUND_COLOR_DEFAULT);
   m_window.display();
   m_window.clear(WINDOW_BACKGROUND_COLOR_DEFAULT);
-  m_composing = m_compositor.attach(&m_window, m_fit.getCellSize(), m_p_font, m_fit.getCharSize(),
-                                    m_fit.getPictureRect(), window_size == m_picture_size) == 0;
+  m_composing = m_compositor.attach(&m_window, m_fit, m_p_font, window_size == m_picture_size) == 0;
   m_show_whole = true;
   m_drawn_by_gl = false;
   m_renderer.forgetShown();

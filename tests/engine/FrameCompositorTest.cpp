@@ -88,10 +88,9 @@ protected:
     const sf::Vector2u size = target.getSize();
     fit = qm::PictureFit(size, sf::Vector2u(1024, 768), sf::Vector2u(80, 24));
     target.setView(fit.getView());
-    ASSERT_EQ(compositor.attach(&target, fit.getCellSize(), qm_test::perCellFont(),
-                                fit.getCharSize(), fit.getPictureRect(),
-                                size == sf::Vector2u(1024, 768)),
-              0);
+    ASSERT_EQ(
+        compositor.attach(&target, fit, qm_test::perCellFont(), size == sf::Vector2u(1024, 768)),
+        0);
   }
 
   std::vector<qm::CompositeCell> composite(const Frame &frame) const {
