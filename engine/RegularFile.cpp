@@ -1,13 +1,22 @@
 #include "RegularFile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace qm {
 
-RegularFile::RegularFile() : m_descriptor(-1), m_position(0) {}
+namespace {
+
+constexpr sf::Int64 BUFFER_SIZE = 16384;
+
+} // namespace
+
+RegularFile::RegularFile()
+    : m_descriptor(-1), m_position(0), m_buffer_start(0), m_buffer_length(0) {}
 
 RegularFile::~RegularFile() {
   close();
@@ -42,19 +51,57 @@ void RegularFile::close() {
     m_descriptor = -1;
   }
   m_position = 0;
+  m_buffer_length = 0;
 }
 
 sf::Int64 RegularFile::read(void *p_data, sf::Int64 size) {
   if (m_descriptor < 0 || size < 0) {
     return -1;
   }
-  // SFML counts a short read as the end of the file, so a read cut short by
-  // a signal goes on.
   char *p_bytes = static_cast<char *>(p_data);
   sf::Int64 done = 0;
   while (done < size) {
+    const sf::Int64 at = m_position + done;
+    if (at >= m_buffer_start && at < m_buffer_start + m_buffer_length) {
+      const sf::Int64 count = std::min(size - done, m_buffer_start + m_buffer_length - at);
+      std::memcpy(p_bytes + done, m_p_buffer.get() + (at - m_buffer_start),
+                  static_cast<std::size_t>(count));
+      done += count;
+      continue;
+    }
+    if (size - done >= BUFFER_SIZE) {
+      const sf::Int64 count = readAt(p_bytes + done, size - done, at);
+      if (count < 0) {
+        return -1;
+      }
+      done += count;
+      break;
+    }
+    if (!m_p_buffer) {
+      m_p_buffer = std::make_unique<char[]>(static_cast<std::size_t>(BUFFER_SIZE));
+    }
+    m_buffer_length = 0;
+    const sf::Int64 count = readAt(m_p_buffer.get(), BUFFER_SIZE, at);
+    if (count < 0) {
+      return -1;
+    }
+    if (count == 0) {
+      break;
+    }
+    m_buffer_start = at;
+    m_buffer_length = count;
+  }
+  m_position += done;
+  return done;
+}
+
+// SFML counts a short read as the end of the file, so a read cut short by a
+// signal goes on.
+sf::Int64 RegularFile::readAt(char *p_bytes, sf::Int64 size, sf::Int64 offset) {
+  sf::Int64 done = 0;
+  while (done < size) {
     const ssize_t count = pread(m_descriptor, p_bytes + done, static_cast<size_t>(size - done),
-                                static_cast<off_t>(m_position + done));
+                                static_cast<off_t>(offset + done));
     if (count < 0 && errno == EINTR) {
       continue;
     }
@@ -66,7 +113,6 @@ sf::Int64 RegularFile::read(void *p_data, sf::Int64 size) {
     }
     done += count;
   }
-  m_position += done;
   return done;
 }
 

@@ -5,6 +5,7 @@
 
 #include <SFML/System/InputStream.hpp>
 
+#include <memory>
 #include <string>
 
 namespace qm {
@@ -30,8 +31,16 @@ public:
   sf::Int64 getSize() override;
 
 private:
+  sf::Int64 readAt(char *p_bytes, sf::Int64 size, sf::Int64 offset);
+
   int m_descriptor;
   sf::Int64 m_position;
+  // SFML's WAV reader asks for one sample at a time, a system call each
+  // without this: the bytes from m_buffer_start on, made on the first small
+  // read, so that an unplayed music slot holds none.
+  std::unique_ptr<char[]> m_p_buffer;
+  sf::Int64 m_buffer_start;
+  sf::Int64 m_buffer_length;
 };
 
 } // namespace qm
