@@ -15,8 +15,11 @@ namespace qm {
 
 namespace {
 
-// Boxes painted in one frame beyond which they are painted as one.
+// Boxes painted in one frame, or put in one show, beyond which they are
+// taken as the one box around them all; and boxes beyond which they are not
+// even merged first.
 constexpr std::size_t CHANGED_BOXES_MAX = 32;
+constexpr std::size_t MERGED_BOXES_MAX = 64;
 
 // Colours whose glyphs over black are looked up rather than blended.
 constexpr std::size_t OVER_BLACK_TABLES_MAX = 16;
@@ -26,6 +29,46 @@ constexpr std::size_t OVER_BLACK_TABLES_MAX = 16;
 constexpr std::uint8_t mulNorm(unsigned int a, unsigned int b) {
   const unsigned int t = a * b;
   return static_cast<std::uint8_t>((t + (t >> 8) + 0x80) >> 8);
+}
+
+PixelBox around(const PixelBox &a, const PixelBox &b) {
+  return PixelBox{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                  std::max(a.bottom, b.bottom)};
+}
+
+// Boxes that overlap or touch become the box around them, so that no pixel is
+// painted or put twice and few boxes are left; more than CHANGED_BOXES_MAX
+// left become one. Painting a box gives the whole frame's pixels there, so
+// painting more of them than changed only costs time.
+void merge(std::vector<PixelBox> *p_boxes) {
+  std::vector<PixelBox> &boxes = *p_boxes;
+  boxes.erase(
+      std::remove_if(boxes.begin(), boxes.end(), [](const PixelBox &box) { return box.isEmpty(); }),
+      boxes.end());
+  if (boxes.size() <= MERGED_BOXES_MAX) {
+    for (std::size_t i = 0; i < boxes.size(); i++) {
+      for (std::size_t j = i + 1; j < boxes.size();) {
+        const PixelBox &a = boxes[i];
+        const PixelBox &b = boxes[j];
+        if (a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom) {
+          boxes[i] = around(a, b);
+          boxes[j] = boxes.back();
+          boxes.pop_back();
+          // Grown, it may now meet a box already passed over.
+          j = i + 1;
+        } else {
+          j++;
+        }
+      }
+    }
+  }
+  if (boxes.size() > CHANGED_BOXES_MAX) {
+    PixelBox bounds = boxes.front();
+    for (const PixelBox &box : boxes) {
+      bounds = around(bounds, box);
+    }
+    boxes.assign(1, bounds);
+  }
 }
 
 // All products, [a][b].
@@ -237,19 +280,10 @@ int FrameCompositor::compose(const std::vector<CompositeCell> &cells, std::size_
   markChanged(cells);
   m_cells = cells;
   for (const PixelBox &box : m_changed) {
-    if (!box.isEmpty()) {
-      paint(m_cells, box);
-      m_unshown.push_back(box);
-    }
+    paint(m_cells, box);
+    m_unshown.push_back(box);
   }
-  if (m_unshown.size() > CHANGED_BOXES_MAX) {
-    PixelBox bounds = m_unshown.front();
-    for (const PixelBox &box : m_unshown) {
-      bounds = PixelBox{std::min(bounds.left, box.left), std::min(bounds.top, box.top),
-                        std::max(bounds.right, box.right), std::max(bounds.bottom, box.bottom)};
-    }
-    m_unshown.assign(1, bounds);
-  }
+  merge(&m_unshown);
   return 0;
 }
 
@@ -349,32 +383,47 @@ PixelBox FrameCompositor::cellBox(const CellStamps::CellPaint &paint) const {
                   std::max(box.right, glyph_box.right), std::max(box.bottom, glyph_box.bottom)};
 }
 
-// The boxes to paint again: those of the cells that differ, at the same place
-// in the frame, from the frame before, as they were and as they are. A frame
-// of another length is painted whole.
+// The boxes to paint again: those of the cells that differ from the frame
+// before, as they were and as they are. Cells alike at the start of both
+// frames and at their end paint alike; of those between, a frame of the same
+// length differs only where a cell differs at the same place, a frame of
+// another length in all of them.
 void FrameCompositor::markChanged(const std::vector<CompositeCell> &cells) {
   m_changed.clear();
-  const PixelBox whole{0, 0, static_cast<int>(m_size.x), static_cast<int>(m_size.y)};
-  std::vector<PixelBox> new_boxes;
-  new_boxes.reserve(cells.size());
+  m_new_boxes.clear();
   for (const CellStamps::CellPaint &paint : m_stamps.getPaints()) {
-    new_boxes.push_back(cellBox(paint));
+    m_new_boxes.push_back(cellBox(paint));
   }
-  if (m_paint_whole || cells.size() != m_cells.size()) {
-    m_changed.push_back(whole);
+  if (m_paint_whole) {
+    m_changed.push_back(PixelBox{0, 0, static_cast<int>(m_size.x), static_cast<int>(m_size.y)});
     m_paint_whole = false;
   } else {
-    for (std::size_t i = 0; i < cells.size() && m_changed.size() <= CHANGED_BOXES_MAX; i++) {
-      if (!(cells[i] == m_cells[i])) {
-        m_changed.push_back(m_cell_boxes[i]);
-        m_changed.push_back(new_boxes[i]);
+    const std::size_t common = std::min(cells.size(), m_cells.size());
+    std::size_t head = 0;
+    while (head < common && cells[head] == m_cells[head]) {
+      head++;
+    }
+    std::size_t tail = 0;
+    while (tail < common - head &&
+           cells[cells.size() - 1 - tail] == m_cells[m_cells.size() - 1 - tail]) {
+      tail++;
+    }
+    if (cells.size() == m_cells.size()) {
+      for (std::size_t i = head; i < cells.size() - tail; i++) {
+        if (!(cells[i] == m_cells[i])) {
+          m_changed.push_back(m_cell_boxes[i]);
+          m_changed.push_back(m_new_boxes[i]);
+        }
       }
+    } else {
+      m_changed.insert(m_changed.end(), m_cell_boxes.begin() + static_cast<std::ptrdiff_t>(head),
+                       m_cell_boxes.end() - static_cast<std::ptrdiff_t>(tail));
+      m_changed.insert(m_changed.end(), m_new_boxes.begin() + static_cast<std::ptrdiff_t>(head),
+                       m_new_boxes.end() - static_cast<std::ptrdiff_t>(tail));
     }
-    if (m_changed.size() > CHANGED_BOXES_MAX) {
-      m_changed.assign(1, whole);
-    }
+    merge(&m_changed);
   }
-  m_cell_boxes.swap(new_boxes);
+  m_cell_boxes.swap(m_new_boxes);
 }
 
 // Clears the box to black and paints every cell that reaches into it, in

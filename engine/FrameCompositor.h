@@ -87,6 +87,7 @@ private:
   // painted since the last show.
   std::vector<CompositeCell> m_cells;
   std::vector<PixelBox> m_cell_boxes;
+  std::vector<PixelBox> m_new_boxes;
   std::vector<PixelBox> m_changed;
   std::vector<PixelBox> m_unshown;
 };

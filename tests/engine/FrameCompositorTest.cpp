@@ -135,9 +135,23 @@ protected:
 };
 
 TEST_F(Compositor, FramesInARowMatchThePerCellPicture) {
+  // A cell come and one gone in the middle of the frame, as objects come and
+  // go, and a run of changed cells too many to paint one by one.
+  Frame come = grid(11, 0);
+  come.insert(come.begin() + 900, TestCell{20.5f, 11.25f, 'Z', qm::RED});
+  Frame gone = grid(11, 0);
+  gone.erase(gone.begin() + 500);
+  Frame run = gone;
+  for (std::size_t i = 1000; i < 1060; i++) {
+    run[i].ch = 'x';
+  }
   const std::vector<Frame> frames = {
       grid(11, 0),
       grid(11, 384), // five cells changed
+      grid(11, 0),
+      come,
+      gone,
+      run,
       {{5, 5, 'W', qm::RED},
        {5, 5, 'i', qm::GREEN},
        {7, 5, 'M', qm::BLUE},
