@@ -10,6 +10,8 @@
 #
 # Usage: game-cpu.sh QUILLMOTH_BINARY SECONDS
 set -uo pipefail
+# shellcheck source=../tests/e2e/game-driver.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../tests/e2e/game-driver.sh"
 
 binary=$1
 seconds=$2
@@ -54,12 +56,11 @@ in_play() {
 
 "$binary" >/dev/null 2>&1 &
 game_pid=$!
-window=$(timeout 20 xdotool search --sync --name '^Quillmoth$' | head -n 1)
-if [ -z "$window" ]; then
-  echo '{"error": "no window titled Quillmoth appeared"}'
+window=$(shown_window)
+if [ -z "$window" ] || ! focus_window "$window"; then
+  echo '{"error": "no window titled Quillmoth appeared and took the focus"}'
   exit 1
 fi
-xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
 sleep 2
 
 start_from=$(snapshot)

@@ -8,6 +8,8 @@
 #        example-e2e.sh play <scratch folder>
 #        example-e2e.sh terminal <scratch folder>
 set -uo pipefail
+# shellcheck source=game-driver.sh
+source "$(dirname "${BASH_SOURCE[0]}")/game-driver.sh"
 
 mode=$1
 fail() {
@@ -70,9 +72,9 @@ play() {
   ./moth >"$moth/stdout" 2>/dev/null &
   game_pid=$!
   local window
-  window=$(timeout 20 xdotool search --sync --name '^Quillmoth$' | head -n 1)
+  window=$(shown_window)
   [ -n "$window" ] || fail "no window titled Quillmoth appeared"
-  xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+  focus_window "$window" || fail "the window never took the focus"
   sleep 0.3
   xdotool keydown Right
   sleep 0.5

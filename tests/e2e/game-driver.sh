@@ -34,15 +34,31 @@ own_x_server() {
   return 1
 }
 
+# Waits up to 20 s for the game's window to be on the screen and prints it.
+shown_window() {
+  timeout 20 xdotool search --sync --onlyvisible --name '^Quillmoth$' | head -n 1
+}
+
+# Gives the window the keyboard focus and looks until it has it, for up to
+# 5 s; 1 when it never does. A window that has its title but is not on the
+# screen yet cannot take the focus, and keys sent meanwhile go nowhere.
+focus_window() {
+  for _ in $(seq 1 50); do
+    xdotool windowfocus "$1" 2>/dev/null
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # Runs "$@" in the background with its output in $work/stdout and
-# $work/stderr, and waits for its window: sets game_pid and window; 1 when no
-# window appears within 20 s.
+# $work/stderr, and waits for its window to show and take the focus: sets
+# game_pid and window; 1 when it does not within 25 s.
 launch_game() {
   "$@" >"$work/stdout" 2>"$work/stderr" &
   game_pid=$!
-  window=$(timeout 20 xdotool search --sync --name '^Quillmoth$' | head -n 1)
-  [ -n "$window" ] || return 1
-  xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+  window=$(shown_window)
+  [ -n "$window" ] && focus_window "$window"
 }
 
 # Waits up to 3 s for the game to end: sets status and clears game_pid; 1

@@ -202,10 +202,10 @@ platform_follows() {
 # the window anew. Sets window to it and focuses it; 1 when none comes.
 window_of_size() {
   for _ in $(seq 1 30); do
-    window=$(xdotool search --name '^Quillmoth$' | head -n 1)
+    window=$(xdotool search --onlyvisible --name '^Quillmoth$' | head -n 1)
     if [ -n "$window" ] && xdotool getwindowgeometry "$window" | grep -q "Geometry: $1\$"; then
-      xdotool windowfocus "$window" 2>/dev/null
-      return 0
+      focus_window "$window"
+      return
     fi
     sleep 0.1
   done
