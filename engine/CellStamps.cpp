@@ -99,9 +99,7 @@ void CellStamps::attach(sf::RenderWindow *p_window, const PictureFit &fit, const
   m_p_window = p_window;
   m_share_whole = share_whole;
   m_fit = fit;
-  m_cell_size = fit.getCellSize();
   m_p_font = p_font;
-  m_char_size = fit.getCharSize();
   place(sf::Vector2f(), PixelBox{0, 0, 0, 0});
 }
 
@@ -238,7 +236,7 @@ PixelBox CellStamps::glyphReach(const sf::Glyph &glyph, sf::Vector2f pixel_pos) 
   const sf::Vector2f at = inWindow(pixel_pos);
   const double left = static_cast<double>(at.x) + static_cast<double>(glyph.bounds.left);
   const double top =
-      static_cast<double>(at.y) + m_char_size + static_cast<double>(glyph.bounds.top);
+      static_cast<double>(at.y) + m_fit.getCharSize() + static_cast<double>(glyph.bounds.top);
   return PixelBox{clampedPixel(std::floor(left)) - 2, clampedPixel(std::floor(top)) - 2,
                   clampedPixel(std::ceil(left + static_cast<double>(glyph.bounds.width))) + 2,
                   clampedPixel(std::ceil(top + static_cast<double>(glyph.bounds.height))) + 2};
@@ -247,14 +245,14 @@ PixelBox CellStamps::glyphReach(const sf::Glyph &glyph, sf::Vector2f pixel_pos) 
 // The background's edges are placed as a shape's transform adds them up: the
 // corner in floats, the size added to it.
 bool CellStamps::backgroundIsClear(sf::Vector2f pixel_pos, PixelBox *p_box) const {
-  const sf::FloatRect corner = m_fit.backgroundRect(pixel_pos);
-  const double left = static_cast<double>(corner.left) + static_cast<double>(m_origin.x);
-  const double top = static_cast<double>(corner.top) + static_cast<double>(m_origin.y);
+  const sf::FloatRect rect = m_fit.backgroundRect(pixel_pos);
+  const double left = static_cast<double>(rect.left) + static_cast<double>(m_origin.x);
+  const double top = static_cast<double>(rect.top) + static_cast<double>(m_origin.y);
   bool doubtful[4];
   *p_box =
       PixelBox{firstPast(left, -HALF_STEP, &doubtful[0]), firstPast(top, HALF_STEP, &doubtful[1]),
-               firstPast(left + static_cast<double>(m_cell_size.x), -HALF_STEP, &doubtful[2]),
-               firstPast(top + static_cast<double>(m_cell_size.y), HALF_STEP, &doubtful[3])};
+               firstPast(left + static_cast<double>(rect.width), -HALF_STEP, &doubtful[2]),
+               firstPast(top + static_cast<double>(rect.height), HALF_STEP, &doubtful[3])};
   // Only a doubt about an edge inside the clip changes what is seen.
   const int inside[4] = {p_box->left, p_box->top, p_box->right, p_box->bottom};
   const int low[4] = {m_clip.left, m_clip.top, m_clip.left, m_clip.top};
@@ -367,9 +365,9 @@ void CellStamps::drawAndRead(const std::vector<Job> &jobs) {
   }
 
   sf::RenderWindow &window = *m_p_window;
-  const sf::Texture &page = m_p_font->getTexture(m_char_size);
-  const auto char_size = static_cast<float>(m_char_size);
-  sf::RectangleShape background(m_cell_size);
+  const sf::Texture &page = m_p_font->getTexture(m_fit.getCharSize());
+  const auto char_size = static_cast<float>(m_fit.getCharSize());
+  sf::RectangleShape background(m_fit.getCellSize());
   background.setFillColor(sf::Color::White);
   blacken(all_boxes);
   std::vector<std::uint8_t> rgba;

@@ -116,9 +116,7 @@ private:
   sf::Vector2f m_origin;
   PixelBox m_clip{0, 0, 0, 0};
   PictureFit m_fit{sf::Vector2u(1, 1), sf::Vector2u(1, 1), sf::Vector2u(1, 1)};
-  sf::Vector2f m_cell_size;
   const sf::Font *m_p_font = nullptr;
-  unsigned int m_char_size = 0;
   bool m_share_whole = true;
   unsigned int m_frame = 0;
   // By the glyph's place on the font's page, when shared.
