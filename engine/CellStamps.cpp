@@ -81,6 +81,11 @@ PixelBox PixelBox::within(const PixelBox &other) const {
                   std::min(right, other.right), std::min(bottom, other.bottom)};
 }
 
+PixelBox PixelBox::around(const PixelBox &other) const {
+  return PixelBox{std::min(left, other.left), std::min(top, other.top),
+                  std::max(right, other.right), std::max(bottom, other.bottom)};
+}
+
 bool CellStamps::PlaceKey::operator==(const PlaceKey &other) const {
   return texture_left == other.texture_left && texture_top == other.texture_top &&
          x_bits == other.x_bits && y_bits == other.y_bits;
@@ -446,8 +451,7 @@ void CellStamps::keep(const Job &job, const PixelBox &box, std::vector<std::uint
     for (int y = box.top; y < box.bottom; y++) {
       for (int x = box.left; x < box.right; x++) {
         if (alpha[static_cast<std::size_t>((y - box.top) * width + (x - box.left))] != 0) {
-          covered = PixelBox{std::min(covered.left, x), std::min(covered.top, y),
-                             std::max(covered.right, x + 1), std::max(covered.bottom, y + 1)};
+          covered = covered.around(PixelBox{x, y, x + 1, y + 1});
         }
       }
     }

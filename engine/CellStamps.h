@@ -33,6 +33,8 @@ struct PixelBox {
   bool isEmpty() const { return left >= right || top >= bottom; }
   bool meets(const PixelBox &other) const;
   PixelBox within(const PixelBox &other) const;
+  // The box around both.
+  PixelBox around(const PixelBox &other) const;
   bool isInside(const PixelBox &other) const;
 };
 

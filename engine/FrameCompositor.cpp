@@ -31,11 +31,6 @@ constexpr std::uint8_t mulNorm(unsigned int a, unsigned int b) {
   return static_cast<std::uint8_t>((t + (t >> 8) + 0x80) >> 8);
 }
 
-PixelBox around(const PixelBox &a, const PixelBox &b) {
-  return PixelBox{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-                  std::max(a.bottom, b.bottom)};
-}
-
 // Boxes that overlap or touch become the box around them, so that no pixel is
 // painted or put twice and few boxes are left; more than CHANGED_BOXES_MAX
 // left become one. Painting a box gives the whole frame's pixels there, so
@@ -51,7 +46,7 @@ void merge(std::vector<PixelBox> *p_boxes) {
         const PixelBox &a = boxes[i];
         const PixelBox &b = boxes[j];
         if (a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom) {
-          boxes[i] = around(a, b);
+          boxes[i] = a.around(b);
           boxes[j] = boxes.back();
           boxes.pop_back();
           // Grown, it may now meet a box already passed over.
@@ -65,7 +60,7 @@ void merge(std::vector<PixelBox> *p_boxes) {
   if (boxes.size() > CHANGED_BOXES_MAX) {
     PixelBox bounds = boxes.front();
     for (const PixelBox &box : boxes) {
-      bounds = around(bounds, box);
+      bounds = bounds.around(box);
     }
     boxes.assign(1, bounds);
   }
@@ -379,8 +374,7 @@ PixelBox FrameCompositor::cellBox(const CellStamps::CellPaint &paint) const {
   if (box.isEmpty() || glyph_box.isEmpty()) {
     return box.isEmpty() ? glyph_box : box;
   }
-  return PixelBox{std::min(box.left, glyph_box.left), std::min(box.top, glyph_box.top),
-                  std::max(box.right, glyph_box.right), std::max(box.bottom, glyph_box.bottom)};
+  return box.around(glyph_box);
 }
 
 // The boxes to paint again: those of the cells that differ from the frame
