@@ -241,13 +241,15 @@ int Terminal::open() {
   if (fd < 0) {
     return -1;
   }
+  // What the program wrote before, short of a line's end, belongs on the
+  // screen that the player goes back to, not on the game's.
+  std::fflush(stdout);
+  std::fflush(stderr);
   if (open(standard ? STDIN_FILENO : fd, fd) != 0) {
     ::close(fd);
     return -1;
   }
   m_owned_fd = fd;
-  std::fflush(stdout);
-  std::fflush(stderr);
   output_kept_off = 1;
   holdOutput();
   return 0;

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -92,6 +93,28 @@ TEST(Terminal, TakesTheTerminalRawAndNoticesItsSize) {
   EXPECT_EQ(terminal.write("ab"), 0);
   terminal.close();
   EXPECT_EQ(pty.received(), ENTER + QUERY + "ab" + LEAVE);
+}
+
+// Taken as the game takes it, on its standard input and output: what the
+// program printed before, with no line's end, comes out ahead of the game's
+// screen.
+TEST(Terminal, PrintedBeforeGoesToTheScreenLeftBehind) {
+  Pty pty;
+  pty.send(DOES_NOT);
+  const pid_t child = fork();
+  if (child == 0) {
+    dup2(pty.slave, STDIN_FILENO);
+    dup2(pty.slave, STDOUT_FILENO);
+    std::fputs("loading", stdout);
+    qm::Terminal terminal;
+    const int opened = terminal.open();
+    terminal.close();
+    _exit(opened == 0 ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(pty.received().substr(0, 7 + ENTER.size()), "loading" + ENTER);
 }
 
 // Each way out in a child of its own, on a terminal that speaks the keyboard
