@@ -180,7 +180,11 @@ std::vector<std::string> authorHints(const std::string &filename) {
   qm::LineReader reader(file);
   std::string line;
   for (int n = 1; n <= qm::SPRITE_HEADER_LINES; n++) {
-    reader.readLine(line, qm::MAX_SPRITE_HEADER_LINE_LENGTH);
+    // The loader has said that the line is too long; the rest of it is no
+    // line of its own.
+    if (reader.readLine(line, qm::MAX_SPRITE_HEADER_LINE_LENGTH) != 0) {
+      break;
+    }
     if (reader.isPastEnd()) {
       hints.push_back("ends at line " + std::to_string(n - 1) + "; a sprite needs " +
                       std::to_string(qm::SPRITE_HEADER_LINES) + " header lines");

@@ -42,8 +42,10 @@ printf '1\n1\n1\n1\nRed\nx\n' >sprites/capital.txt
 printf -- '-1\n1\n1\n1\nred\n' >sprites/negative.txt
 printf '1\n2\n2\n1\nblue\nab\n' >sprites/too-few-rows.txt
 printf '2\n3\n1\n4\nblue\n<o>\n>o<\n' >sprites/good.txt
+{ printf '1%0300d\n1\n1\n1\nred\nx\n' 0 | tr 0 x; } >sprites/long-header.txt
 out=$("$checker" sprites/short-row.txt sprites/long-row.txt sprites/crlf.txt sprites/capital.txt \
-  sprites/negative.txt sprites/too-few-rows.txt sprites/missing.txt sprites/good.txt)
+  sprites/negative.txt sprites/too-few-rows.txt sprites/long-header.txt sprites/missing.txt \
+  sprites/good.txt)
 check "status with broken files" "$?" 1
 check "broken files" "$out" "sprites/short-row.txt: Error! Line 7: width 2, expected 3
 sprites/long-row.txt: Error! Line 8: width 3, expected 2
@@ -51,6 +53,7 @@ sprites/crlf.txt: Error! Line 5: Unknown Color
 sprites/capital.txt: Error! Line 5: Unknown Color
 sprites/negative.txt: Error! Line 1: frame count -1, expected 0 to 10000
 sprites/too-few-rows.txt: Error! Line 7: width 0, expected 2
+sprites/long-header.txt: Error! Line 1: longer than 255 characters
 sprites/missing.txt: Error! Failed to Open File
 sprites/good.txt: 2 frames, 3 x 1, blue, slowdown 4"
 
