@@ -225,8 +225,7 @@ void releaseSignals() {
 } // namespace
 
 Terminal::Terminal()
-    : m_open(false), m_input_fd(-1), m_output_fd(-1), m_owned_fd(-1), m_columns(0), m_rows(0),
-      m_redraw(false) {}
+    : m_open(false), m_input_fd(-1), m_output_fd(-1), m_owned_fd(-1), m_columns(0), m_rows(0) {}
 
 Terminal::~Terminal() {
   close();
@@ -317,14 +316,6 @@ void Terminal::close() {
   m_input_fd = m_output_fd = m_owned_fd = -1;
 }
 
-bool Terminal::isOpen() const {
-  return m_open;
-}
-
-bool Terminal::hasKeyboardProtocol() const {
-  return m_open && protocol_pushed;
-}
-
 int Terminal::getColumns() const {
   return m_columns;
 }
@@ -334,17 +325,16 @@ int Terminal::getRows() const {
 }
 
 bool Terminal::takeRedraw() {
+  bool redraw = false;
   if (resized) {
     resized = 0;
     readSize();
-    m_redraw = true;
+    redraw = true;
   }
   if (resumed) {
     resumed = 0;
-    m_redraw = true;
+    redraw = true;
   }
-  const bool redraw = m_redraw;
-  m_redraw = false;
   return redraw;
 }
 

@@ -31,10 +31,6 @@ public:
   int open(int input_fd, int output_fd);
   // Gives the terminal back as it was found; nothing when not open.
   void close();
-  bool isOpen() const;
-  // Whether keys arrive with their releases (the terminal speaks the
-  // keyboard protocol).
-  bool hasKeyboardProtocol() const;
 
   // The size in cells, as of opening or the last takeRedraw.
   int getColumns() const;
@@ -66,7 +62,6 @@ private:
   int m_owned_fd;
   int m_columns;
   int m_rows;
-  bool m_redraw;
   TerminalInput m_input;
   // What the parser made of the last read.
   std::vector<TerminalInputRecord> m_parsed;

@@ -240,10 +240,6 @@ void TerminalInput::flush(std::vector<TerminalInputRecord> &records) {
   m_state = GROUND;
 }
 
-bool TerminalInput::hasKeyboardProtocol() const {
-  return m_keyboard_protocol;
-}
-
 void TerminalInput::ground(unsigned char byte, std::vector<TerminalInputRecord> &records) {
   if (byte == ESC) {
     m_state = ESCAPE;

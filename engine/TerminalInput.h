@@ -61,11 +61,6 @@ public:
   // Escape key, and a sequence cut off for good is dropped.
   void flush(std::vector<TerminalInputRecord> &records);
 
-  // Keys in the keyboard protocol's form report presses and releases apart;
-  // the terminal screen pushes the protocol's flags as soon as the terminal
-  // answers the query, so from that answer on they are read so.
-  bool hasKeyboardProtocol() const;
-
 private:
   enum State : int { GROUND, ESCAPE, SEQUENCE, UTF8 };
   static constexpr int MAX_PARAMETERS = 4;

@@ -40,13 +40,14 @@ private:
     }
     if (row == m_row && column > m_column) {
       // Forward on the row: the cells skipped are unchanged, so writing them
-      // again may cost less than the move.
+      // again may cost less than the move. Each takes a byte at least, so
+      // more of them than the move's bytes never do.
+      const std::string move = CSI + std::to_string(column - m_column) + "C";
       std::string skipped;
       int skipped_color = m_color;
-      for (int c = m_column; c < column; c++) {
+      for (int c = m_column; c < column && skipped.size() <= move.size(); c++) {
         writeCell(m_grid.cell(c, row), skipped, skipped_color);
       }
-      const std::string move = CSI + std::to_string(column - m_column) + "C";
       if (skipped.size() <= move.size()) {
         m_bytes += skipped;
         m_color = skipped_color;
