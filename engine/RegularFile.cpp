@@ -12,6 +12,9 @@ namespace qm {
 namespace {
 
 constexpr sf::Int64 BUFFER_SIZE = 16384;
+// Reads this big go straight to the file: the line reader's, which buffers
+// on its own, and a sound's samples read in bulk.
+constexpr sf::Int64 DIRECT_READ_MIN = 4096;
 
 } // namespace
 
@@ -69,7 +72,7 @@ sf::Int64 RegularFile::read(void *p_data, sf::Int64 size) {
       done += count;
       continue;
     }
-    if (size - done >= BUFFER_SIZE) {
+    if (size - done >= DIRECT_READ_MIN) {
       const sf::Int64 count = readAt(p_bytes + done, size - done, at);
       if (count < 0) {
         return -1;
