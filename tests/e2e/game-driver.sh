@@ -14,24 +14,33 @@ clean_up_on_exit() {
     [ -n "$x_server_pid" ] && kill "$x_server_pid" 2>/dev/null; rm -rf "'"$1"'"' EXIT
 }
 
-# Starts an X server of the script's own with a screen of WIDTHxHEIGHT (its
-# display number written in the folder given) and points DISPLAY at it, so
-# that the keys the script presses reach its game whatever other tests show
-# meanwhile; 1 when none started within 5 s. The server chooses a free
-# display itself, so that servers started side by side never share one.
-own_x_server() {
-  local display_file=$2/x-display
-  Xvfb -displayfd 3 -screen 0 "$1x24" -noreset 3>"$display_file" 2>/dev/null &
+# Starts an X server with the arguments after the folder, in which its
+# display number is written: sets x_server_pid and x_display (":N"); 1 when
+# none started within 5 s. The server chooses a free display itself, so that
+# servers started side by side never share one.
+start_x_server() {
+  local display_file=$1/x-display
+  shift
+  rm -f "$display_file"
+  Xvfb -displayfd 3 "$@" 3>"$display_file" 2>/dev/null &
   x_server_pid=$!
   for _ in $(seq 1 100); do
     if [ -s "$display_file" ]; then
-      DISPLAY=":$(cat "$display_file")"
-      export DISPLAY
+      x_display=":$(cat "$display_file")"
       return 0
     fi
     sleep 0.05
   done
   return 1
+}
+
+# An X server of the script's own with a screen of WIDTHxHEIGHT, its display
+# number written in the folder given, and DISPLAY pointed at it, so that the
+# keys the script presses reach its game whatever other tests show meanwhile.
+own_x_server() {
+  start_x_server "$2" -screen 0 "$1x24" -noreset || return 1
+  DISPLAY=$x_display
+  export DISPLAY
 }
 
 # Waits up to 20 s for the game's window to be on the screen and prints it.

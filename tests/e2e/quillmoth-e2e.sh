@@ -16,7 +16,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/game-driver.sh"
 clean_up_on_exit "$work"
 
 fail() {
-  [ -n "${server_pid:-}" ] && kill "$server_pid" 2>/dev/null
+  [ -n "$x_server_pid" ] && kill "$x_server_pid" 2>/dev/null
   echo "FAIL: $*"
   echo "--- log ---"
   cat "$work/quillmoth.log" 2>/dev/null
@@ -36,6 +36,13 @@ export ASAN_OPTIONS=detect_leaks=0
 export ALSOFT_DRIVERS=null
 
 [ -n "${DISPLAY:-}" ] || fail "no X display to play in"
+
+# Q, and the game must end at once with status 0; $1 says when.
+quit_game() {
+  xdotool key q
+  wait_for_exit || fail "still running 3 s after Q, $1"
+  [ "$status" -eq 0 ] || fail "exit status $status after Q, $1, expected 0"
+}
 
 launch_game "$binary" || fail "no window titled Quillmoth appeared"
 sleep 0.5
@@ -88,17 +95,12 @@ for server_args in "-screen 0 1280x1024x24 -extension GLX" "-screen 0 1280x1024x
   "-screen 0 1280x1024x8"; do
   rm -f "$log"
   # shellcheck disable=SC2086 # the server's arguments are words
-  Xvfb -displayfd 3 $server_args 3>"$work/display" 2>/dev/null &
-  server_pid=$!
-  for _ in $(seq 1 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.05
-  done
-  DISPLAY=":$(cat "$work/display")" "$binary" >"$work/stdout" 2>"$work/stderr"
+  start_x_server "$work" $server_args || fail "no Xvfb $server_args"
+  DISPLAY=$x_display "$binary" >"$work/stdout" 2>"$work/stderr"
   status=$?
-  kill "$server_pid" 2>/dev/null
-  wait "$server_pid" 2>/dev/null
-  rm -f "$work/display"
+  kill "$x_server_pid" 2>/dev/null
+  wait "$x_server_pid" 2>/dev/null
+  x_server_pid=""
   [ "$status" -eq 1 ] || fail "exit status $status with Xvfb $server_args, expected 1"
   [ "$(wc -l <"$work/stderr")" -eq 1 ] || fail "more than one line on standard error with Xvfb $server_args"
   grep -q 'Error! Unable to generate display window.' "$log" ||
@@ -143,9 +145,7 @@ for drivers in "ALSOFT_DRIVERS=none" "-u ALSOFT_DRIVERS"; do
   launch_game env $drivers "$binary" || fail "no window titled Quillmoth appeared"
   sleep 2
   kill -0 "$game_pid" 2>/dev/null || fail "the game ended without a sound device ($drivers)"
-  xdotool key q
-  wait_for_exit || fail "still running 3 s after Q without a sound device ($drivers)"
-  [ "$status" -eq 0 ] || fail "exit status $status without a sound device ($drivers), expected 0"
+  quit_game "without a sound device ($drivers)"
   # Xvfb makes SFML note that it cannot set vertical sync; nothing else may
   # come, and nothing about sound but the one line. A machine with a sound
   # card plays with its usual drivers and says nothing.
@@ -219,12 +219,6 @@ has_icon() {
     sleep 0.1
   done
   return 1
-}
-
-quit_game() {
-  xdotool key q
-  wait_for_exit || fail "still running 3 s after Q, $1"
-  [ "$status" -eq 0 ] || fail "exit status $status after Q, $1, expected 0"
 }
 
 start_game
