@@ -398,10 +398,7 @@ sf::Color screenColor(Color color) {
   static const sf::Color SCREEN_COLORS[] = {sf::Color::Black,  sf::Color::Red,  sf::Color::Green,
                                             sf::Color::Yellow, sf::Color::Blue, sf::Color::Magenta,
                                             sf::Color::Cyan,   sf::Color::White};
-  if (color < BLACK || color > WHITE) {
-    return sf::Color::White;
-  }
-  return SCREEN_COLORS[color];
+  return SCREEN_COLORS[drawnColor(color)];
 }
 
 } // namespace qm

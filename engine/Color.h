@@ -19,4 +19,10 @@ enum Color : int {
 
 inline constexpr Color COLOR_DEFAULT = WHITE;
 
+// The colour a character is drawn in: its own, or white for a value outside
+// BLACK to WHITE.
+inline constexpr Color drawnColor(Color color) {
+  return color < BLACK || color > WHITE ? WHITE : color;
+}
+
 } // namespace qm

@@ -75,13 +75,11 @@ int DisplayManager::startUp() {
   }
   // A terminal draws in its own font.
   const bool font_loaded = kind == TERMINAL_DISPLAY || m_font.loadFromFile(FONT_FILE_DEFAULT);
-  if (m_p_screen) {
-    m_p_screen->fontChanged();
-  }
   if (!m_p_screen) {
     LogManager::getInstance().writeLog("Error! Unable to generate display window.\n");
     return -1;
   }
+  m_p_screen->fontChanged();
   if (!font_loaded) {
     LogManager::getInstance().writeLog("Error! Unable to load font.\n");
     return -1;
@@ -101,10 +99,9 @@ int DisplayManager::drawCh(Vector world_pos, char ch, Color color) const {
     LogManager::getInstance().writeLog("Error! No window to draw to.\n");
     return -1;
   }
-  Color shown_color = color;
-  if (color < BLACK || color > WHITE) {
+  const Color shown_color = drawnColor(color);
+  if (shown_color != color) {
     LogManager::getInstance().writeLog("Warning: Drawing with undefined color.\n");
-    shown_color = WHITE;
   }
   m_frame_cells.push_back(ScreenCell{worldToView(world_pos), ch, shown_color});
   return 0;

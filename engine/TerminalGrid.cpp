@@ -39,7 +39,7 @@ void TerminalGrid::paint(Vector view_pos, char ch, Color color) {
   // terminals in bold: a blank shows it as the window does.
   if (ch > ' ' && ch < 0x7f && color != BLACK) {
     painted.ch = ch;
-    painted.color = color >= BLACK && color <= WHITE ? color : WHITE;
+    painted.color = drawnColor(color);
   }
   m_cells[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) +
           static_cast<std::size_t>(x)] = painted;
