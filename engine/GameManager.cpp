@@ -80,6 +80,8 @@ int GameManager::startUp() {
     log_manager.writeLog("Error! Unable to start up ResourceManager\n");
     return -1;
   }
+  // After the display, and released before it: a terminal's own handlers,
+  // set when it is taken, must be the ones handed back to.
   catchStopSignals();
   return Manager::startUp();
 }

@@ -28,14 +28,18 @@ extern "C" void requestStop(int signal_number) {
   }
 }
 
+// Whether the action is the plain handler given.
+bool isHandledBy(const struct sigaction &action, void (*p_handler)(int)) {
+  return !(action.sa_flags & SA_SIGINFO) && action.sa_handler == p_handler;
+}
+
 } // namespace
 
 void catchStopSignals() {
   for (std::size_t i = 0; i < STOP_SIGNAL_COUNT; i++) {
     struct sigaction current = {};
     sigaction(STOP_SIGNALS[i], nullptr, &current);
-    const bool ours = !(current.sa_flags & SA_SIGINFO) && current.sa_handler == requestStop;
-    if (ours || (!(current.sa_flags & SA_SIGINFO) && current.sa_handler == SIG_IGN)) {
+    if (isHandledBy(current, requestStop) || isHandledBy(current, SIG_IGN)) {
       continue;
     }
     previous_actions[i] = current;
@@ -50,7 +54,7 @@ void releaseStopSignals() {
   for (std::size_t i = 0; i < STOP_SIGNAL_COUNT; i++) {
     struct sigaction current = {};
     sigaction(STOP_SIGNALS[i], nullptr, &current);
-    if (!(current.sa_flags & SA_SIGINFO) && current.sa_handler == requestStop) {
+    if (isHandledBy(current, requestStop)) {
       sigaction(STOP_SIGNALS[i], &previous_actions[i], nullptr);
     }
   }
