@@ -48,9 +48,12 @@ start_pane() {
 
 # The screen as text, without trailing blanks or trailing empty lines.
 screen_text() {
-  tmux_do capture-pane -p -t play |
-    awk '{ sub(/[[:space:]]+$/, ""); lines[NR] = $0 } length($0) { last = NR }
-         END { for (i = 1; i <= last; i++) print lines[i] }'
+  tmux_do capture-pane -p -t play | sed 's/[[:space:]]*$//' | without_blank_end
+}
+
+# Standard input less the empty lines at its end.
+without_blank_end() {
+  awk '{ lines[NR] = $0 } length($0) { last = NR } END { for (i = 1; i <= last; i++) print lines[i] }'
 }
 
 # Waits up to $2 seconds (10 by default) for the screen to show the extended

@@ -46,8 +46,7 @@ start_screen_matches() {
       sed -n "$((6 + frame * 24)),$((5 + (frame + 1) * 24))p" "$sprite" |
         sed "s/^/$pad/; s/[[:space:]]*$//"
     )
-    expected=$(awk '{ lines[NR] = $0 } length($0) { last = NR }
-                    END { for (i = 1; i <= last; i++) print lines[i] }' <<<"$expected")
+    expected=$(without_blank_end <<<"$expected")
     [ "$shown" = "$expected" ] && return 0
   done
   return 1
